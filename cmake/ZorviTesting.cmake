@@ -1,0 +1,45 @@
+# Test binaries: one native GoogleTest binary per subsystem (CTest, each test listed), and one
+# Windows GoogleTest binary per subsystem run whole under wine64 (scripts/wine-run.sh).
+enable_testing()
+
+if(WIN32)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  set(ZORVI_GTEST_LIBS gtest gmock)
+  set(ZORVI_GTEST_MAIN gtest_main)
+else()
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+  set(ZORVI_GTEST_LIBS GTest::gtest GTest::gmock)
+  set(ZORVI_GTEST_MAIN GTest::gtest_main)
+endif()
+
+# zorvi_native_test(<name> SOURCES ... LIBS ...): built and run on the host only.
+function(zorvi_native_test name)
+  if(WIN32)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${ZORVI_GTEST_LIBS} ${ZORVI_GTEST_MAIN} zorvi_warnings)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()
+
+# zorvi_wine_test(<name> SOURCES ... LIBS ...): built by the Windows presets; the win64 preset runs
+# it under wine64 as one CTest entry (gtest prints every case).
+function(zorvi_wine_test name)
+  if(NOT WIN32)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${ZORVI_GTEST_LIBS} ${ZORVI_GTEST_MAIN} zorvi_warnings)
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  endif()
+endfunction()

@@ -1,0 +1,29 @@
+#include "protocol/win32/WideText.h"
+
+#include <windows.h>
+
+namespace zorvi {
+
+std::wstring wideFromGbk(std::string_view gbk) {
+  if (gbk.empty()) {
+    return {};
+  }
+  const int length = MultiByteToWideChar(GBK_CODE_PAGE, 0, gbk.data(), static_cast<int>(gbk.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(GBK_CODE_PAGE, 0, gbk.data(), static_cast<int>(gbk.size()), wide.data(), length);
+  return wide;
+}
+
+std::string gbkFromWide(std::wstring_view wide) {
+  if (wide.empty()) {
+    return {};
+  }
+  const int length = WideCharToMultiByte(GBK_CODE_PAGE, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                         nullptr, nullptr);
+  std::string gbk(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(GBK_CODE_PAGE, 0, wide.data(), static_cast<int>(wide.size()), gbk.data(), length, nullptr,
+                      nullptr);
+  return gbk;
+}
+
+}  // namespace zorvi

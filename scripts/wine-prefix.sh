@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Makes a Wine prefix ready for the program: created once, then the Chinese UI font face mapped to
+# the Debian CJK font so that labels and buttons show their text instead of boxes.
+set -euo pipefail
+prefix=$1
+mkdir -p "$(dirname "$prefix")"
+exec 9>"$prefix.lock"
+flock 9
+[ -f "$prefix/.zorvi-ready" ] && exit 0
+
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+loader=/usr/lib/wine/wine64
+[ -x "$loader" ] || loader=wine
+"$loader" wineboot -i >/dev/null 2>&1
+"$loader" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Microsoft YaHei UI" /d "WenQuanYi Zen Hei" /f >/dev/null 2>&1
+wineserver -w
+touch "$prefix/.zorvi-ready"
