@@ -3,15 +3,26 @@
 # Every narrow literal becomes GBK bytes: the wire, the files and the window all speak code page 936.
 # GB18030 writes every GBK character with the same bytes, and unlike GBK it can also encode the
 # "µs" literal inside libstdc++'s C++20 <chrono>, which would otherwise not compile at all.
-add_compile_options(-fexec-charset=GB18030)
+if(MSVC)
+  add_compile_options(/source-charset:utf-8 /execution-charset:.936 /Zc:__cplusplus)
+else()
+  add_compile_options(-fexec-charset=GB18030)
+endif()
 
 option(ZORVI_WERROR "Treat compiler warnings as errors" ON)
 set(ZORVI_SANITIZE "" CACHE STRING "Sanitizers for native builds, e.g. address,undefined or thread")
 
 add_library(zorvi_warnings INTERFACE)
-target_compile_options(zorvi_warnings INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
-if(ZORVI_WERROR)
-  target_compile_options(zorvi_warnings INTERFACE -Werror)
+if(MSVC)
+  target_compile_options(zorvi_warnings INTERFACE /W4)
+  if(ZORVI_WERROR)
+    target_compile_options(zorvi_warnings INTERFACE /WX)
+  endif()
+else()
+  target_compile_options(zorvi_warnings INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
+  if(ZORVI_WERROR)
+    target_compile_options(zorvi_warnings INTERFACE -Werror)
+  endif()
 endif()
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
   # GCC 12 reports std::string concatenation at -O2 and above as overlapping memcpy (GCC bug 105329).
@@ -30,20 +41,24 @@ find_package(Threads REQUIRED)
 add_library(zorvi_asio INTERFACE)
 target_compile_definitions(zorvi_asio INTERFACE ASIO_STANDALONE ASIO_NO_DEPRECATED)
 target_link_libraries(zorvi_asio INTERFACE Threads::Threads)
-if(WIN32)
+if(MINGW)
   set(ZORVI_ASIO_DIR ${CMAKE_BINARY_DIR}/asio-include)
   file(MAKE_DIRECTORY ${ZORVI_ASIO_DIR})
   file(CREATE_LINK /usr/include/asio.hpp ${ZORVI_ASIO_DIR}/asio.hpp SYMBOLIC)
   file(CREATE_LINK /usr/include/asio ${ZORVI_ASIO_DIR}/asio SYMBOLIC)
   target_include_directories(zorvi_asio SYSTEM INTERFACE ${ZORVI_ASIO_DIR})
+endif()
+if(WIN32)
   target_compile_definitions(zorvi_asio INTERFACE _WIN32_WINNT=0x0A00)
   target_link_libraries(zorvi_asio INTERFACE ws2_32 mswsock)
 endif()
 
 if(WIN32)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE)
+endif()
+if(MINGW)
   # One self-contained executable: no mingw runtime DLLs to ship or to find under Wine.
   add_link_options(-static -static-libgcc -static-libstdc++)
-  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE)
 endif()
 
 # zorvi_library(<name> SOURCES ... [LIBS ...]): one subsystem's static library, includes rooted at

@@ -1,15 +1,15 @@
-# Test binaries: one native GoogleTest binary per subsystem (CTest, each test listed), and one
+# Test binaries (Linux hosts and the mingw cross builds; an MSVC build makes only the program): one native GoogleTest binary per subsystem (CTest, each test listed), and one
 # Windows GoogleTest binary per subsystem run whole under wine64 (scripts/wine-run.sh).
 enable_testing()
 
-if(WIN32)
+if(MINGW)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
   set(ZORVI_GTEST_LIBS gtest gmock)
   set(ZORVI_GTEST_MAIN gtest_main)
-else()
+elseif(NOT WIN32)
   find_package(GTest REQUIRED)
   include(GoogleTest)
   set(ZORVI_GTEST_LIBS GTest::gtest GTest::gmock)
@@ -31,7 +31,7 @@ endfunction()
 # zorvi_wine_test(<name> SOURCES ... LIBS ...): built by the Windows presets; the win64 preset runs
 # it under wine64 as one CTest entry (gtest prints every case).
 function(zorvi_wine_test name)
-  if(NOT WIN32)
+  if(NOT MINGW)
     return()
   endif()
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
