@@ -22,6 +22,7 @@ ReplayAction mouseAction(MouseButton button, bool press) {
 struct CaptionCase {
   std::uint32_t code;
   std::string_view caption;
+  friend void PrintTo(const CaptionCase& c, std::ostream* os) { *os << "code " << c.code; }
 };
 
 class Caption : public ::testing::TestWithParam<CaptionCase> {};
@@ -85,6 +86,7 @@ struct ActionCase {
   const char* name;
   std::string_view text;
   ReplayAction action;
+  friend void PrintTo(const ActionCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class Action : public ::testing::TestWithParam<ActionCase> {};

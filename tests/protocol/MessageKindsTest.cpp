@@ -14,6 +14,7 @@ struct KindCase {
   MessageKind onControlled;
   MessageKind onController;
   std::string payload;  // as the side that recognises the kind sees it
+  friend void PrintTo(const KindCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class RecogniseKind : public ::testing::TestWithParam<KindCase> {};

@@ -39,6 +39,7 @@ struct SplitCase {
   std::string_view text;
   std::string_view separator;
   std::vector<std::string> pieces;
+  friend void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class SplitText : public ::testing::TestWithParam<SplitCase> {};
