@@ -45,9 +45,9 @@ class HotKeyScreenshot {
 };
 
 // Services of the GUI thread itself.
-class GuiThread {
+class GuiThreadTasks {
  public:
-  virtual ~GuiThread() = default;
+  virtual ~GuiThreadTasks() = default;
   // Queues `task` to run on this thread once the current hook call has returned (from the message
   // loop or from any message-pumping wait). False, with nothing queued, when it cannot be queued.
   virtual bool post(std::function<void()> task) = 0;

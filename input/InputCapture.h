@@ -34,7 +34,7 @@ struct InputCapturePorts {
   ScreenQuery& screen;
   CaptureView& view;
   HotKeyScreenshot& screenshot;
-  GuiThread& gui;
+  GuiThreadTasks& gui;
   Broadcaster& broadcaster;
 };
 

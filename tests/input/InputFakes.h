@@ -130,9 +130,9 @@ class FakeScreenshot final : public HotKeyScreenshot {
 };
 
 // Queued tasks wait until runQueued(); waits are recorded, not slept.
-class FakeGuiThread final : public GuiThread {
+class FakeGuiThreadTasks final : public GuiThreadTasks {
  public:
-  explicit FakeGuiThread(std::vector<std::string>* log = nullptr) : log_(log) {}
+  explicit FakeGuiThreadTasks(std::vector<std::string>* log = nullptr) : log_(log) {}
   bool post(std::function<void()> task) override {
     if (!acceptPosts) {
       return false;
@@ -195,7 +195,7 @@ struct CaptureRig {
   FakeDesktop desktop;
   RecordingView view;
   FakeScreenshot screenshot;
-  FakeGuiThread gui;
+  FakeGuiThreadTasks gui;
   RecordingBroadcaster broadcaster;
   InputCapture capture;
 };

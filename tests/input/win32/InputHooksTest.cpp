@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "input/win32/DisplayQuery.h"
-#include "input/win32/Win32GuiThread.h"
+#include "input/win32/Win32GuiThreadTasks.h"
 #include "tests/input/InputFakes.h"
 #include "tests/input/win32/PumpMessages.h"
 
@@ -38,7 +38,7 @@ class HookedCapture : public ::testing::Test {
   Win32Screen screen;
   fakes::RecordingView view;
   fakes::FakeScreenshot screenshot{&log};
-  Win32GuiThread gui;
+  Win32GuiThreadTasks gui;
   fakes::RecordingBroadcaster broadcaster;
   InputCapture capture{InputCapturePorts{screen, view, screenshot, gui, broadcaster}};
   InputHooks hooks;

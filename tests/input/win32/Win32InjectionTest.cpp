@@ -5,7 +5,7 @@
 #include "input/InputReplay.h"
 #include "input/win32/DisplayQuery.h"
 #include "input/win32/InputHooks.h"
-#include "input/win32/Win32GuiThread.h"
+#include "input/win32/Win32GuiThreadTasks.h"
 #include "protocol/Markers.h"
 #include "tests/input/InputFakes.h"
 #include "tests/input/win32/PumpMessages.h"
@@ -58,7 +58,7 @@ TEST(Win32Replay, ReplayedKeysAndButtonsReachTheHooks) {
   Win32Screen screen;
   fakes::RecordingView view;
   fakes::FakeScreenshot screenshot;
-  Win32GuiThread gui;
+  Win32GuiThreadTasks gui;
   fakes::RecordingBroadcaster broadcaster;
   InputCapture capture(InputCapturePorts{screen, view, screenshot, gui, broadcaster});
   InputHooks hooks;

@@ -13,13 +13,13 @@
 
 namespace zorvi {
 
-class Win32GuiThread final : public GuiThread {
+class Win32GuiThreadTasks final : public GuiThreadTasks {
  public:
-  Win32GuiThread();
-  ~Win32GuiThread() override;
+  Win32GuiThreadTasks();
+  ~Win32GuiThreadTasks() override;
 
-  Win32GuiThread(const Win32GuiThread&) = delete;
-  Win32GuiThread& operator=(const Win32GuiThread&) = delete;
+  Win32GuiThreadTasks(const Win32GuiThreadTasks&) = delete;
+  Win32GuiThreadTasks& operator=(const Win32GuiThreadTasks&) = delete;
 
   // False when the window could not be created or the message cannot be posted.
   bool post(std::function<void()> task) override;

@@ -1,4 +1,4 @@
-#include "input/win32/Win32GuiThread.h"
+#include "input/win32/Win32GuiThreadTasks.h"
 
 #include <utility>
 
@@ -12,10 +12,10 @@ constexpr wchar_t WINDOW_CLASS[] = L"ZorviGuiTasks";
 
 }  // namespace
 
-Win32GuiThread::Win32GuiThread() {
+Win32GuiThreadTasks::Win32GuiThreadTasks() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = &Win32GuiThread::windowProcedure;
+  windowClass.lpfnWndProc = &Win32GuiThreadTasks::windowProcedure;
   windowClass.hInstance = instance;
   windowClass.lpszClassName = WINDOW_CLASS;
   RegisterClassW(&windowClass);  // fails harmlessly when a previous instance registered it
@@ -25,13 +25,13 @@ Win32GuiThread::Win32GuiThread() {
   }
 }
 
-Win32GuiThread::~Win32GuiThread() {
+Win32GuiThreadTasks::~Win32GuiThreadTasks() {
   if (window_ != nullptr) {
     DestroyWindow(window_);
   }
 }
 
-bool Win32GuiThread::post(std::function<void()> task) {
+bool Win32GuiThreadTasks::post(std::function<void()> task) {
   if (window_ == nullptr) {
     return false;
   }
@@ -43,9 +43,9 @@ bool Win32GuiThread::post(std::function<void()> task) {
   return true;
 }
 
-void Win32GuiThread::workerWait(unsigned milliseconds) { zorvi::workerWait(milliseconds); }
+void Win32GuiThreadTasks::workerWait(unsigned milliseconds) { zorvi::workerWait(milliseconds); }
 
-void Win32GuiThread::runNextTask() {
+void Win32GuiThreadTasks::runNextTask() {
   if (tasks_.empty()) {
     return;
   }
@@ -55,9 +55,9 @@ void Win32GuiThread::runNextTask() {
   task();
 }
 
-LRESULT CALLBACK Win32GuiThread::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Win32GuiThreadTasks::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == RUN_TASK_MESSAGE) {
-    auto* self = reinterpret_cast<Win32GuiThread*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<Win32GuiThreadTasks*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self != nullptr) {
       self->runNextTask();
     }
