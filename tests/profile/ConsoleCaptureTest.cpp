@@ -132,7 +132,8 @@ class PosixCapture : public ::testing::Test {
 
 TEST_F(PosixCapture, StandardErrorIsMergedInWritingOrder) {
   EXPECT_EQ(captureConsoleOutput(host, "printf 'out\\n'; printf 'err\\n' >&2; printf 'out2\\n'"), "out\nerr\nout2\n");
-  EXPECT_EQ(captureConsoleOutput(host, "no-such-tool-here 2>&1 | wc -l | tr -d ' '"), "1\n");
+  // The interpreter's own complaint about a missing tool goes to standard error.
+  EXPECT_NE(captureConsoleOutput(host, "no-such-tool-zorvi -q").find("no-such-tool-zorvi"), std::string::npos);
 }
 
 TEST_F(PosixCapture, CommandThatPrintsNothingGivesEmptyText) { EXPECT_EQ(captureConsoleOutput(host, "true"), ""); }
