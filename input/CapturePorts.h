@@ -28,7 +28,9 @@ enum class ControlButton { TakeControl, ReleaseControl, ExportToExcel };  // "�
 class CaptureView {
  public:
   virtual ~CaptureView() = default;
-  // Shows the key-state text in the status label "透明标签4".
+  // Shows the key-state text in the status label "透明标签4". Called for every hook event, pointer
+  // moves included, mostly with an unchanged text: keep it cheap (skipping an unchanged text is
+  // fine).
   virtual void showKeyState(std::string_view keyState) = 0;
   virtual void setButtonEnabled(ControlButton button, bool enabled) = 0;
 };
