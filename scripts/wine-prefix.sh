@@ -12,6 +12,9 @@ export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 loader=/usr/lib/wine/wine64
 [ -x "$loader" ] || loader=wine
 "$loader" wineboot -i >/dev/null 2>&1
-"$loader" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Microsoft YaHei UI" /d "WenQuanYi Zen Hei" /f >/dev/null 2>&1
+# The program's own face, and Tahoma, which Wine's message boxes and dialogs use.
+for face in "Microsoft YaHei UI" "Tahoma"; do
+  "$loader" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "WenQuanYi Zen Hei" /f >/dev/null 2>&1
+done
 wineserver -w
 touch "$prefix/.zorvi-ready"

@@ -1,49 +1,33 @@
-// Process entry: registers and shows the main window, then runs the message loop until it closes.
+// Process entry: COM for the script control, the common controls, the main window, then the message
+// loop until the window is gone. Exit code 0.
 
 #include <windows.h>
 
-#include "protocol/win32/WideText.h"
+#include <commctrl.h>
+#include <objbase.h>
 
-namespace {
-
-constexpr char WINDOW_TITLE[] = "Zorvi 局域网键鼠同步器";
-constexpr int WINDOW_WIDTH = 1197;
-constexpr int WINDOW_HEIGHT = 546;
-
-LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
+#include "console/win32/MainWindow.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = mainWindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = L"ZorviSyncMainWindow";
-  if (RegisterClassExW(&windowClass) == 0) {
-    return 1;
-  }
-  const std::wstring title = zorvi::wideFromGbk(WINDOW_TITLE);
-  HWND window = CreateWindowExW(0, windowClass.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, WINDOW_WIDTH, WINDOW_HEIGHT, nullptr, nullptr, instance, nullptr);
-  if (window == nullptr) {
-    return 1;
-  }
-  ShowWindow(window, showCommand);
-  UpdateWindow(window);
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
 
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
+  int exitCode = 0;
+  {
+    zorvi::MainWindow window;
+    if (window.create(instance, showCommand)) {
+      MSG message;
+      while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
+    } else {
+      exitCode = 1;
+    }
   }
-  return 0;
+  if (SUCCEEDED(com)) {
+    CoUninitialize();
+  }
+  return exitCode;
 }
