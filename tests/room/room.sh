@@ -77,7 +77,7 @@ cmd_up() {
   trap 'trap - ERR INT TERM; cmd_down; exit 1' ERR INT TERM
   set -E
 
-  "$REPO/scripts/wine-prefix.sh" "$ROOM_HOME/template-prefix"
+  machine_ensure_template
   network_make_hub
   for machine in "${machines[@]}"; do
     network_add_machine "$machine"

@@ -71,7 +71,13 @@ def check_ticks(session):
 def check_buttons_and_boxes(session):
     text = "第一行\r\nline 2 ‘quoted’"
     session.probe("settext", text)
-    check(session.dump().edit_text() == text, "settext")
+    snapshot = session.dump()
+    check(snapshot.edit_text() == text, "settext")
+    edit = next(c for c in snapshot.controls if c["class"] == "Edit")
+    subprocess.run(["xdotool", "mousemove", str(edit["screen"][0] + 20), str(edit["screen"][1] + 20), "click", "1"],
+                   env=session.env, check=True, timeout=30)
+    wait_until("edit box focused", 10,
+               lambda: (lambda i: i["foreground"] and i["focus_class"] == "Edit")(session.dump().input))
 
     refused = session.probe("click", "键鼠控制", code=2)[0]
     check("disabled" in refused["message"], f"disabled button: {refused}")
@@ -89,9 +95,13 @@ def check_buttons_and_boxes(session):
     listed = session.probe("wait-rows", "3", "10")[0]
     check(listed["rows"][2]["cells"][0] == "10.77.1.13", f"wait-rows {listed}")
     session.probe("wait-rows", "5", "1", code=1)
+    watched = session.probe("watch-rows", "2", "扫描局域网客户")
+    sightings = [line for line in watched if line["kind"] == "rows_seen"]
+    check([len(s["rows"]) for s in sightings] == [3, 4] and sightings[1]["ms"] > 0, f"watch-rows {sightings}")
+    check(watched[-1]["kind"] == "watch_end" and watched[-1]["samples"] > 5, f"watch-rows end {watched[-1]}")
     check(session.probe("wait-text", "暂无", "5")[0]["text"] == "暂无连接", "wait-text")
     session.probe("wait-text", "never shown", "1", code=1)
-    step("click, disabled refusal, dismiss, wait-rows, wait-text")
+    step("settext, focus, click, disabled refusal, dismiss, wait-rows, watch-rows, wait-text")
 
 
 def check_profile_and_dialogs(session):

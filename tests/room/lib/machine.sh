@@ -24,6 +24,20 @@ machine_command() {
     "$@")
 }
 
+# The template prefix follows scripts/wine-prefix.sh: a changed recipe makes a new template.
+machine_ensure_template() {
+  local template=$ROOM_HOME/template-prefix recipe
+  recipe=$(sha256sum "$REPO/scripts/wine-prefix.sh" | cut -d' ' -f1)
+  mkdir -p "$ROOM_HOME"
+  (
+    flock 8
+    if [ -d "$template" ] && [ "$(cat "$template/.room-recipe" 2>/dev/null)" != "$recipe" ]; then
+      rm -rf "$template"
+    fi
+    "$REPO/scripts/wine-prefix.sh" "$template" && echo "$recipe" >"$template/.room-recipe"
+  ) 8>"$ROOM_HOME/template.lock"
+}
+
 # The template prefix is made once (slow) and copied for every machine (fast). Wine writes the
 # registry files and a few others in place, so those are real copies; the DLL folders, nearly all
 # of the size, are hard links, since Wine only writes them when it updates a prefix.
@@ -35,7 +49,7 @@ machine_make_prefix() {
   mkdir -p "$prefix" "$(machine_dir "$machine")/home"
   # "wineserver" names the template's server folder; each machine's Wine makes its own.
   tar -C "$template" --exclude=./drive_c/windows/system32 --exclude=./drive_c/windows/syswow64 \
-    --exclude=./wineserver --exclude=./.zorvi-ready -cf - . |
+    --exclude=./wineserver --exclude=./.zorvi-ready --exclude=./.room-recipe -cf - . |
     tar -C "$prefix" -xf -
   local folder
   for folder in system32 syswow64; do
@@ -45,9 +59,9 @@ machine_make_prefix() {
   done
   # The program saves screenshots below the desktop folder and creates only the last level.
   mkdir -p "$prefix/drive_c/users/$user/Desktop"
-  if [ "$windows" != win10 ]; then
-    printf '\n[Software\\\\Wine] %s\n"Version"="%s"\n' "$(date +%s)" "$windows" >>"$prefix/user.reg"
-  fi
+  # The Windows version Wine reports to this machine's programs (a second section for a key
+  # merges into the first when Wine loads the file).
+  printf '\n[Software\\\\Wine] %s\n"Version"="%s"\n' "$(date +%s)" "$windows" >>"$prefix/user.reg"
   cp "$ZORVI_NVIDIA_SMI" "$prefix/drive_c/windows/nvidia-smi.exe"
   printf 'product=%s\r\ndriver=%s\r\nvbios=%s\r\n' "$(machine_gpu "$machine")" "$(machine_driver "$machine")" \
     "$(machine_vbios "$machine")" >"$prefix/drive_c/windows/nvidia-smi.txt"

@@ -37,6 +37,7 @@ int saveFileCommand(const Arguments& args);
 int waitWindowCommand(const Arguments& args);
 int waitRowsCommand(const Arguments& args);
 int waitTextCommand(const Arguments& args);
+int watchRowsCommand(const Arguments& args);
 int netCommand(const Arguments& args);
 int clipboardCommand(const Arguments& args);
 

@@ -31,6 +31,7 @@ const std::map<std::wstring, Command>& commandTable() {
       {L"wait-window", waitWindowCommand},
       {L"wait-rows", waitRowsCommand},
       {L"wait-text", waitTextCommand},
+      {L"watch-rows", watchRowsCommand},
       {L"net", netCommand},
       {L"clipboard", clipboardCommand},
   };
@@ -53,6 +54,9 @@ constexpr char USAGE[] =
     "  wait-window <seconds>      wait for the main window\n"
     "  wait-rows <n> <seconds>    wait until the list has exactly n rows\n"
     "  wait-text <text> <seconds> wait until a control's text contains text\n"
+    "  watch-rows <seconds> [button text]\n"
+    "                             print every change of the list for that long (ms since start),\n"
+    "                             pressing the button after the first sample\n"
     "  net                        host name and its IPv4 addresses as the program looks them up\n"
     "  clipboard                  the clipboard's text\n"
     "exit codes: 0 done, 1 timed out, 2 usage or error\n";

@@ -19,13 +19,20 @@ HWND firstListView(const std::vector<ControlInfo>& controls) {
   throw ProbeError("the main window has no list view");
 }
 
-JsonObject describeInput() {
+// The pointer and left button as the machine's input state has them, and where the keyboard
+// goes inside the program: replayed keys reach the focused control of the foreground window.
+JsonObject describeInput(HWND main) {
   POINT cursor{};
   GetCursorPos(&cursor);
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  const bool known = GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread) != FALSE;
   JsonObject line;
   line.ascii("kind", "input")
       .numbers("cursor", {cursor.x, cursor.y})
-      .flag("left_button_down", (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0);
+      .flag("left_button_down", (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0)
+      .flag("foreground", GetForegroundWindow() == main)
+      .text("focus_class", known && thread.hwndFocus != nullptr ? classOf(thread.hwndFocus) : L"");
   return line;
 }
 
@@ -80,7 +87,7 @@ int dumpCommand(const Arguments&) {
   for (HWND dialog : dialogsOfProcess(main)) {
     printLine(describeDialog(dialog));
   }
-  printLine(describeInput());
+  printLine(describeInput(main));
   return EXIT_DONE;
 }
 
