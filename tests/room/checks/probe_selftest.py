@@ -14,6 +14,7 @@ import time
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
+sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, str(HERE.parent))
 from roomkit import (COLUMNS, DEFAULT_BOX_TITLE, SHOT_SAVED, TITLE, VERSION_PANE, CheckFailed,  # noqa: E402
                      Snapshot, check, run_captured, step, wait_until)

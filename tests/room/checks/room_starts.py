@@ -7,6 +7,7 @@ import subprocess
 import sys
 from pathlib import Path
 
+sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent))
 from roomkit import Room, TITLE, check, run_scenario, step  # noqa: E402
 

@@ -15,7 +15,7 @@ JsonObject describeWindow(HWND window, std::size_t count) {
   RECT client{};
   GetClientRect(window, &client);
   JsonObject line;
-  line.ascii("kind", "window")
+  line.utf8("kind", "window")
       .text("title", titleOf(window))
       .number("count", static_cast<long long>(count))
       .numbers("rect", rectNumbers(onScreen))
@@ -26,7 +26,7 @@ JsonObject describeWindow(HWND window, std::size_t count) {
 
 JsonObject describeControl(const ControlInfo& control) {
   JsonObject line;
-  line.ascii("kind", "control")
+  line.utf8("kind", "control")
       .text("class", control.className)
       .text("text", control.text)
       .flag("enabled", control.enabled)
@@ -46,7 +46,7 @@ JsonObject describeList(const ListContent& content) {
     rows.push_back(entry.str());
   }
   JsonObject line;
-  line.ascii("kind", "list").texts("columns", content.columns).objects("rows", rows);
+  line.utf8("kind", "list").texts("columns", content.columns).objects("rows", rows);
   return line;
 }
 
@@ -68,8 +68,11 @@ JsonObject describeDialog(HWND dialog) {
     text += (text.empty() ? L"" : L"\n") + piece;
   }
   JsonObject line;
-  line.ascii("kind", "box").text("title", titleOf(dialog)).text("text", text).texts("buttons", buttons).texts(
-      "edits", edits);
+  line.utf8("kind", "box")
+      .text("title", titleOf(dialog))
+      .text("text", text)
+      .texts("buttons", buttons)
+      .texts("edits", edits);
   return line;
 }
 

@@ -61,7 +61,7 @@ HWND defaultButton(HWND dialog) {
 
 int reportTimeout(const char* waitedFor) {
   JsonObject line;
-  line.ascii("kind", "timeout").ascii("waited_for", waitedFor);
+  line.utf8("kind", "timeout").utf8("waited_for", waitedFor);
   printLine(line);
   return EXIT_TIMED_OUT;
 }

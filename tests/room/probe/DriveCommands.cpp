@@ -71,27 +71,25 @@ int clickCommand(const Arguments& args) {
     throw ProbeError("cannot post BM_CLICK");
   }
   JsonObject line;
-  line.ascii("kind", "clicked").text("text", button.text);
+  line.utf8("kind", "clicked").text("text", button.text);
   printLine(line);
   return EXIT_DONE;
 }
 
-int tickCommand(const Arguments& args) {
-  return setTicks(args, true);
-}
+int tickCommand(const Arguments& args) { return setTicks(args, true); }
 
-int untickCommand(const Arguments& args) {
-  return setTicks(args, false);
-}
+int untickCommand(const Arguments& args) { return setTicks(args, false); }
 
 int setTextCommand(const Arguments& args) {
   if (args.size() != 1) {
     return EXIT_USAGE;
   }
   const std::vector<ControlInfo> controls = listControls(requireMainWindow());
+  // The multi-line edit box is the operator's; a single-line one only if there is no other.
   const ControlInfo* edit = nullptr;
   for (const ControlInfo& control : controls) {
-    if (isClass(control.className, L"Edit") && (edit == nullptr || (control.style & ES_MULTILINE) != 0)) {
+    const bool multiLine = (control.style & ES_MULTILINE) != 0;
+    if (isClass(control.className, L"Edit") && (edit == nullptr || (multiLine && (edit->style & ES_MULTILINE) == 0))) {
       edit = &control;
     }
   }
@@ -100,7 +98,7 @@ int setTextCommand(const Arguments& args) {
   }
   sendBounded(edit->handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[0].c_str()), "WM_SETTEXT");
   JsonObject line;
-  line.ascii("kind", "edit").text("text", textOf(edit->handle));
+  line.utf8("kind", "edit").text("text", textOf(edit->handle));
   printLine(line);
   return EXIT_DONE;
 }
@@ -133,7 +131,7 @@ int doubleClickProfileCommand(const Arguments& args) {
     throw ProbeError("cannot post STN_DBLCLK");
   }
   JsonObject line;
-  line.ascii("kind", "double_clicked").text("text", label->text).flag("notify_style", (label->style & SS_NOTIFY) != 0);
+  line.utf8("kind", "double_clicked").text("text", label->text).flag("notify_style", (label->style & SS_NOTIFY) != 0);
   printLine(line);
   return EXIT_DONE;
 }
@@ -147,7 +145,7 @@ int closeCommand(const Arguments& args) {
     throw ProbeError("cannot post WM_CLOSE");
   }
   JsonObject line;
-  line.ascii("kind", "close_requested");
+  line.utf8("kind", "close_requested");
   printLine(line);
   return EXIT_DONE;
 }
@@ -163,7 +161,7 @@ int moveCommand(const Arguments& args) {
     throw ProbeError("cannot move the main window");
   }
   JsonObject line;
-  line.ascii("kind", "move_requested").numbers("to", {parseCoordinate(args[0]), parseCoordinate(args[1])});
+  line.utf8("kind", "move_requested").numbers("to", {parseCoordinate(args[0]), parseCoordinate(args[1])});
   printLine(line);
   return EXIT_DONE;
 }

@@ -100,8 +100,8 @@ int netCommand(const Arguments& args) {
     throw ProbeError("gethostname failed");
   }
   JsonObject line;
-  line.ascii("kind", "net")
-      .ascii("hostname", name)
+  line.utf8("kind", "net")
+      .utf8("hostname", name)
       .texts("gethostbyname", byGetHostByName(name))
       .texts("getaddrinfo", byGetAddrInfo(name));
   printLine(line);
@@ -114,7 +114,7 @@ int clipboardCommand(const Arguments& args) {
   }
   ClipboardSession clipboard;
   JsonObject line;
-  line.ascii("kind", "clipboard");
+  line.utf8("kind", "clipboard");
   if (HANDLE wide = GetClipboardData(CF_UNICODETEXT); wide != nullptr) {
     if (const auto* text = static_cast<const wchar_t*>(GlobalLock(wide)); text != nullptr) {
       line.text("unicode", text);
@@ -124,7 +124,7 @@ int clipboardCommand(const Arguments& args) {
   // The narrow form as raw bytes: the program puts GBK there, which JSON cannot carry as text.
   if (HANDLE narrow = GetClipboardData(CF_TEXT); narrow != nullptr) {
     if (const auto* text = static_cast<const char*>(GlobalLock(narrow)); text != nullptr) {
-      line.ascii("text_hex", hexOf(text));
+      line.utf8("text_hex", hexOf(text));
       GlobalUnlock(narrow);
     }
   }

@@ -79,7 +79,7 @@ JsonObject& JsonObject::text(std::string_view key, std::wstring_view value) {
   return *this;
 }
 
-JsonObject& JsonObject::ascii(std::string_view key, std::string_view value) {
+JsonObject& JsonObject::utf8(std::string_view key, std::string_view value) {
   addKey(key);
   body_ += quoted(value);
   return *this;
@@ -127,9 +127,7 @@ JsonObject& JsonObject::objects(std::string_view key, const std::vector<std::str
   return *this;
 }
 
-std::string JsonObject::str() const {
-  return "{" + body_ + "}";
-}
+std::string JsonObject::str() const { return "{" + body_ + "}"; }
 
 void printLine(const JsonObject& object) {
   const std::string line = object.str() + "\n";

@@ -17,7 +17,8 @@ std::wstring wideFromUtf8(std::string_view text);
 class JsonObject {
  public:
   JsonObject& text(std::string_view key, std::wstring_view value);
-  JsonObject& ascii(std::string_view key, std::string_view value);
+  // `value` is already UTF-8 (ASCII names, messages built from utf8FromWide).
+  JsonObject& utf8(std::string_view key, std::string_view value);
   JsonObject& number(std::string_view key, long long value);
   JsonObject& flag(std::string_view key, bool value);
   JsonObject& texts(std::string_view key, const std::vector<std::wstring>& values);

@@ -55,16 +55,14 @@ std::wstring cellText(HWND list, RemoteBuffer& buffer, int row, int column) {
   request.pszText = static_cast<LPWSTR>(buffer.at(TEXT_OFFSET));
   request.cchTextMax = static_cast<int>(TEXT_CHARS);
   buffer.write(0, &request, sizeof request);
-  const auto length = static_cast<std::size_t>(sendBounded(
-      list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer.at(0)), "LVM_GETITEMTEXTW"));
+  const auto length = static_cast<std::size_t>(sendBounded(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                                           reinterpret_cast<LPARAM>(buffer.at(0)), "LVM_GETITEMTEXTW"));
   return readRemoteText(buffer, length);
 }
 
 }  // namespace
 
-int rowCount(HWND list) {
-  return static_cast<int>(sendBounded(list, LVM_GETITEMCOUNT, 0, 0, "LVM_GETITEMCOUNT"));
-}
+int rowCount(HWND list) { return static_cast<int>(sendBounded(list, LVM_GETITEMCOUNT, 0, 0, "LVM_GETITEMCOUNT")); }
 
 ListContent readList(HWND list) {
   RemoteProcess process(list);
@@ -77,8 +75,8 @@ ListContent readList(HWND list) {
   const int rows = rowCount(list);
   for (int row = 0; row < rows; ++row) {
     ListRow entry;
-    const auto state = static_cast<UINT>(sendBounded(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row),
-                                                     LVIS_STATEIMAGEMASK, "LVM_GETITEMSTATE"));
+    const auto state = static_cast<UINT>(
+        sendBounded(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK, "LVM_GETITEMSTATE"));
     entry.stateImage = static_cast<int>((state & LVIS_STATEIMAGEMASK) >> 12);
     for (int column = 0; column < columns; ++column) {
       entry.cells.push_back(cellText(list, buffer, row, column));

@@ -19,7 +19,7 @@ struct ListContent {
   std::vector<ListRow> rows;
 };
 
-int rowCount(HWND list);  // throws ProbeError
+int rowCount(HWND list);          // throws ProbeError
 ListContent readList(HWND list);  // throws ProbeError
 
 // Sets the check box of `row`, or of every row when `row` is -1, through LVM_SETITEMSTATE with

@@ -80,7 +80,7 @@ int runCommand(int argc, wchar_t** argv) {
     return code;
   } catch (const zorvi::room::ProbeError& error) {
     zorvi::room::JsonObject line;
-    line.ascii("kind", "error").ascii("message", error.what());
+    line.utf8("kind", "error").utf8("message", error.what());
     zorvi::room::printLine(line);
     return zorvi::room::EXIT_USAGE;
   }

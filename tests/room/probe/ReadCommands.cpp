@@ -28,7 +28,7 @@ JsonObject describeInput(HWND main) {
   thread.cbSize = sizeof thread;
   const bool known = GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread) != FALSE;
   JsonObject line;
-  line.ascii("kind", "input")
+  line.utf8("kind", "input")
       .numbers("cursor", {cursor.x, cursor.y})
       .flag("left_button_down", (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0)
       .flag("foreground", GetForegroundWindow() == main)
@@ -80,7 +80,7 @@ int dumpCommand(const Arguments&) {
       printLine(describeList(readList(control.handle)));
     } else if (isClass(control.className, L"msctls_statusbar32")) {
       JsonObject line;
-      line.ascii("kind", "status").texts("panes", readStatusPanes(control.handle));
+      line.utf8("kind", "status").texts("panes", readStatusPanes(control.handle));
       printLine(line);
     }
   }
@@ -102,7 +102,7 @@ int waitWindowCommand(const Arguments& args) {
   });
   if (!found) {
     JsonObject line;
-    line.ascii("kind", "timeout").ascii("waited_for", "window");
+    line.utf8("kind", "timeout").utf8("waited_for", "window");
     printLine(line);
     return EXIT_TIMED_OUT;
   }
@@ -123,7 +123,7 @@ int waitRowsCommand(const Arguments& args) {
   });
   if (!reached) {
     JsonObject line;
-    line.ascii("kind", "timeout").ascii("waited_for", "rows").number("wanted", wanted).number("rows", rows);
+    line.utf8("kind", "timeout").utf8("waited_for", "rows").number("wanted", wanted).number("rows", rows);
     printLine(line);
     return EXIT_TIMED_OUT;
   }
@@ -149,7 +149,7 @@ int waitTextCommand(const Arguments& args) {
   });
   if (!seen) {
     JsonObject line;
-    line.ascii("kind", "timeout").ascii("waited_for", "text").text("text", wanted);
+    line.utf8("kind", "timeout").utf8("waited_for", "text").text("text", wanted);
     printLine(line);
     return EXIT_TIMED_OUT;
   }

@@ -7,34 +7,27 @@ namespace zorvi::room {
 RemoteProcess::RemoteProcess(HWND window) : handle_(nullptr) {
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
-  handle_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
-                        FALSE, processId);
+  handle_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE,
+                        processId);
   if (handle_ == nullptr) {
     throw ProbeError("cannot open the window's process (error " + std::to_string(GetLastError()) + ")");
   }
 }
 
-RemoteProcess::~RemoteProcess() {
-  CloseHandle(handle_);
-}
+RemoteProcess::~RemoteProcess() { CloseHandle(handle_); }
 
 RemoteBuffer::RemoteBuffer(const RemoteProcess& process, std::size_t size)
     : process_(process.handle()),
       base_(VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)),
       size_(size) {
   if (base_ == nullptr) {
-    throw ProbeError("cannot allocate memory in the window's process (error " + std::to_string(GetLastError()) +
-                     ")");
+    throw ProbeError("cannot allocate memory in the window's process (error " + std::to_string(GetLastError()) + ")");
   }
 }
 
-RemoteBuffer::~RemoteBuffer() {
-  VirtualFreeEx(process_, base_, 0, MEM_RELEASE);
-}
+RemoteBuffer::~RemoteBuffer() { VirtualFreeEx(process_, base_, 0, MEM_RELEASE); }
 
-void* RemoteBuffer::at(std::size_t offset) const {
-  return static_cast<char*>(base_) + offset;
-}
+void* RemoteBuffer::at(std::size_t offset) const { return static_cast<char*>(base_) + offset; }
 
 void RemoteBuffer::write(std::size_t offset, const void* data, std::size_t size) {
   SIZE_T written = 0;

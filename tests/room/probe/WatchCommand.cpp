@@ -30,7 +30,7 @@ void printSighting(const ListSighting& sighting, ULONGLONG elapsed) {
     rows.push_back(row.str());
   }
   JsonObject line;
-  line.ascii("kind", "rows_seen").number("ms", static_cast<long long>(elapsed)).objects("rows", rows);
+  line.utf8("kind", "rows_seen").number("ms", static_cast<long long>(elapsed)).objects("rows", rows);
   printLine(line);
 }
 
@@ -73,8 +73,9 @@ int watchRowsCommand(const Arguments& args) {
     return false;
   });
   JsonObject end;
-  end.ascii("kind", "watch_end").number("ms", static_cast<long long>(GetTickCount64() - start)).number("samples",
-                                                                                                    samples);
+  end.utf8("kind", "watch_end")
+      .number("ms", static_cast<long long>(GetTickCount64() - start))
+      .number("samples", samples);
   printLine(end);
   return EXIT_DONE;
 }

@@ -5,6 +5,7 @@ while another machine is listed); when the controller closes, the remaining mach
 import sys
 from pathlib import Path
 
+sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent))
 from roomkit import (IS_SERVER, NO_CONNECTION, TAKE_CONTROL, Room, check, run_scenario,  # noqa: E402
                      scan_and_list, step, wait_until)

@@ -7,6 +7,7 @@ from pathlib import Path
 
 import xlrd
 
+sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent))
 from roomkit import (COLUMNS, DEFAULT_BOX_TITLE, EXPORT, EXPORT_DONE, Room, check, run_scenario,  # noqa: E402
                      scan_and_list, step)

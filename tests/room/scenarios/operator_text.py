@@ -5,6 +5,7 @@ import sys
 import time
 from pathlib import Path
 
+sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent))
 from roomkit import SEND_TEXT, Room, check, run_scenario, scan_and_list, step, wait_until  # noqa: E402
 

@@ -4,6 +4,7 @@ duplicate row at any moment, ending with one row per machine on its live connect
 import sys
 from pathlib import Path
 
+sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent))
 from roomkit import SCAN, Room, check, run_scenario, scan_and_list, step  # noqa: E402
 

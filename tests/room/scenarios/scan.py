@@ -5,6 +5,7 @@ connection and all nine profile columns as the machine itself describes itself; 
 import sys
 from pathlib import Path
 
+sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent))
 from roomkit import (COLUMNS, CONNECTED_TO, EXPORT, IS_SERVER, NO_CONNECTION, RELEASE_CONTROL,  # noqa: E402
                      TAKE_CONTROL, VERSION_PANE, WINDOWS_NAMES, Room, check, parse_profile_line, run_scenario,

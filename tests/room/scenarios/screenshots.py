@@ -7,6 +7,7 @@ import struct
 import sys
 from pathlib import Path
 
+sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent))
 from roomkit import (DEFAULT_BOX_TITLE, SHOT, SHOT_SAVED, TAKE_CONTROL, Room, check, run_scenario,  # noqa: E402
                      scan_and_list, step, wait_until)

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int EXIT_NO_DRIVER = 9;     // what the real tool returns when the driver does not answer
+constexpr int EXIT_NO_DRIVER = 9;  // what the real tool returns when the driver does not answer
 constexpr int EXIT_BAD_ARGUMENTS = 2;
 
 std::wstring valuesFilePath() {
