@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "input/ThreadPriority.h"
 #include "protocol/MessageCodec.h"
 
 namespace zorvi {
@@ -38,6 +39,7 @@ void InputBroadcast::stopCurrentPass() {
 }
 
 void InputBroadcast::run() {
+  runBelowNormalPriority();
   for (;;) {
     Pass pass{};
     {

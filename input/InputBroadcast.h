@@ -4,6 +4,8 @@
 // machines, queueing the enveloped Input message on each connection. So the hook never waits,
 // every machine gets the events in the order they happened, and since queueing never waits a slow
 // or gone machine never delays the others (its own connection queue absorbs it, up to its bound).
+// The sending thread runs one step below normal priority, so that waking it never preempts the
+// GUI thread inside a hook call.
 
 #include <atomic>
 #include <condition_variable>
