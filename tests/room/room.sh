@@ -23,8 +23,8 @@ REPO=$(cd "$ROOM_SCRIPT_DIR/../.." && pwd)
 ROOM=${ZORVI_ROOM:-main}
 ROOM_HOME=${ZORVI_ROOM_HOME:-$REPO/build/room}
 ZORVI_EXE=${ZORVI_EXE:-$REPO/build/win64/console/ZorviSync.exe}
-ZORVI_PROBE=${ZORVI_PROBE:-$REPO/build/room-win64/tests/room/zorvi_probe.exe}
-ZORVI_NVIDIA_SMI=${ZORVI_NVIDIA_SMI:-$REPO/build/room-win64/tests/room/nvidia-smi.exe}
+ZORVI_PROBE=${ZORVI_PROBE:-$REPO/build/win64/tests/room/zorvi_probe.exe}
+ZORVI_NVIDIA_SMI=${ZORVI_NVIDIA_SMI:-$REPO/build/win64/tests/room/nvidia-smi.exe}
 WINDOW_WAIT_SECONDS=${ZORVI_ROOM_WINDOW_WAIT:-90}
 
 # shellcheck source=lib/machines.sh
