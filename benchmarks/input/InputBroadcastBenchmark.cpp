@@ -15,6 +15,7 @@
 
 #include "benchmarks/input/LoopbackMachines.h"
 #include "benchmarks/input/ThreadPerEventBroadcast.h"
+#include "console/ClientListBridges.h"
 #include "input/InputBroadcast.h"
 #include "input/InputCapture.h"
 #include "session/ClientList.h"
@@ -64,36 +65,6 @@ class RecordingEvents final : public LanServerEvents {
   void dataArrived(const ClientId&, const std::string&) override {}
   void clientLeft(const ClientId&) override {}
   std::vector<ClientId> entered;
-};
-
-// The wiring's targets: the ticked rows of the client list, from its thread-safe snapshot.
-class ClientListTargets final : public BroadcastTargets {
- public:
-  explicit ClientListTargets(const ClientList& list) : list_(list) {}
-  std::vector<std::string> tickedClientIds() override {
-    std::vector<std::string> ids;
-    for (const ClientRow& row : *list_.snapshot()) {
-      if (row.ticked) {
-        ids.push_back(row.clientId());
-      }
-    }
-    return ids;
-  }
-
- private:
-  const ClientList& list_;
-};
-
-// The wiring's sender: queue on the connection, never wait.
-class LanServerSender final : public InputSender {
- public:
-  explicit LanServerSender(LanServer& server) : server_(server) {}
-  bool send(std::string_view clientId, std::string_view message) override {
-    return server_.send(ClientId(clientId), message, std::nullopt);
-  }
-
- private:
-  LanServer& server_;
 };
 
 double micros(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
@@ -248,8 +219,8 @@ int main() {
               "hook50", "hook99", "hookmax", "wire50", "wire99", "allN50", "allN99", "allNmax", "missing", "reordered");
   for (const RunPlan& plan : plans) {
     Room room(plan.machines);
-    ClientListTargets targets(room.list());
-    LanServerSender sender(room.server());
+    TickedRowTargets targets(room.list());
+    ServerInputSender sender(room.server());
     {
       InputBroadcast ordered(targets, sender);
       room.run(ordered, WARM_UP_EVENTS, plan.interval);
