@@ -5,11 +5,17 @@
 namespace zorvi {
 
 void PumpedGuiQueue::post(std::function<void()> task) {
+  bool wasEmpty = false;
   {
     const std::lock_guard lock(mutex_);
+    wasEmpty = tasks_.empty();
     tasks_.push_back(std::move(task));
   }
-  posted_.notify_one();
+  // The pumping thread waits only on an empty queue and empties it before it waits again, so only
+  // the first task of a burst needs to wake it.
+  if (wasEmpty) {
+    posted_.notify_one();
+  }
 }
 
 std::size_t PumpedGuiQueue::runPending() {
