@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <thread>
@@ -139,6 +140,7 @@ void runCase(int connections, int eventsPerSecond, std::int64_t events) {
   }
 
   std::atomic<std::int64_t> refused{0};
+  const std::clock_t cpuStarted = std::clock();
   const auto started = Clock::now();
   std::thread sender([&] {
     for (std::int64_t number = 0; number < events; ++number) {
@@ -156,6 +158,8 @@ void runCase(int connections, int eventsPerSecond, std::int64_t events) {
   receiverGui.runUntil([&] { return delivered == expected; }, DELIVERY_WAIT);
   const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
   sender.join();
+  // Both sides' threads together, in percent of one core.
+  const double cpuPercent = 100.0 * static_cast<double>(std::clock() - cpuStarted) / CLOCKS_PER_SEC / seconds;
 
   std::int64_t outOfOrder = 0;
   std::int64_t missing = 0;
@@ -164,11 +168,11 @@ void runCase(int connections, int eventsPerSecond, std::int64_t events) {
     missing += events - receiver->received();
   }
   const std::string rate = eventsPerSecond > 0 ? std::to_string(eventsPerSecond) + "/s" : "flat out";
-  std::printf("%4d  %-9s %7lld  %10.0f  %10.0f  %8.3f  %8.3f  %7lld  %9lld  %7lld\n", connections, rate.c_str(),
-              static_cast<long long>(events), static_cast<double>(events) / seconds,
+  std::printf("%4d  %-9s %7lld  %10.0f  %10.0f  %8.3f  %8.3f  %7lld  %9lld  %7lld  %5.0f\n", connections,
+              rate.c_str(), static_cast<long long>(events), static_cast<double>(events) / seconds,
               static_cast<double>(delivered) / seconds, percentile(latencies, 0.50), percentile(latencies, 0.99),
               static_cast<long long>(missing), static_cast<long long>(outOfOrder),
-              static_cast<long long>(refused.load()));
+              static_cast<long long>(refused.load()), cpuPercent);
 }
 
 }  // namespace
@@ -176,7 +180,7 @@ void runCase(int connections, int eventsPerSecond, std::int64_t events) {
 
 int main() {
   std::printf("Fan-out of %zu-byte events from one LanServer to N LanClients over loopback\n", zorvi::EVENT_BYTES);
-  std::printf("   N  rate       events  events/s    sends/s     p50 ms    p99 ms  missing  reordered  refused\n");
+  std::printf("   N  rate       events  events/s    sends/s     p50 ms    p99 ms  missing  reordered  refused   cpu%%\n");
   for (const int connections : {1, 10, 100}) {
     zorvi::runCase(connections, 1000, 3000);
   }
