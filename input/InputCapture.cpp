@@ -9,6 +9,7 @@ namespace {
 constexpr std::uint32_t WM_KEYDOWN_ID = 0x100;
 constexpr std::uint32_t WM_KEYUP_ID = 0x101;
 constexpr std::uint32_t WM_SYSKEYDOWN_ID = 0x104;
+constexpr std::uint32_t WM_SYSKEYUP_ID = 0x105;
 constexpr std::uint32_t WM_MOUSEMOVE_ID = 0x200;
 constexpr std::uint32_t WM_LBUTTONDOWN_ID = 0x201;
 constexpr std::uint32_t WM_LBUTTONUP_ID = 0x202;
@@ -19,6 +20,8 @@ constexpr std::uint32_t WM_MBUTTONUP_ID = 0x208;
 
 constexpr std::uint32_t VK_LMENU_CODE = 164;
 constexpr std::uint32_t VK_RMENU_CODE = 165;
+// F10 is a system key: Windows reports it as WM_SYSKEYDOWN and WM_SYSKEYUP, never as WM_KEYDOWN.
+constexpr std::uint32_t VK_F10_CODE = 121;
 
 // The key-state text of a mouse-button message, or empty for any other mouse message.
 std::string_view mouseButtonText(std::uint32_t messageId) {
@@ -47,7 +50,7 @@ InputCapture::InputCapture(InputCapturePorts ports) : ports_(ports) {}
 void InputCapture::onHookEvent(const HookEvent& event) {
   classify(event);
   if (controlOn_) {
-    broadcastCurrentEvent();
+    broadcastCurrentEvent(event);
   }
   if (lastKeyState_ == TEXT_HOT_KEY_SCREENSHOT) {
     triggerHotKeyShot();
@@ -89,9 +92,17 @@ void InputCapture::classify(const HookEvent& event) {
       lastKeyState_ = KeyNameTable::keyStateText(event.virtualKey, false);
       break;
     case WM_SYSKEYDOWN_ID:
-      // Only Alt itself; keys pressed while Alt is held keep the previous text.
-      if (event.virtualKey == VK_LMENU_CODE || event.virtualKey == VK_RMENU_CODE) {
+      // Alt itself and F10; other keys pressed while Alt is held keep the previous text. Without
+      // F10 here its hot key could never fire.
+      if (event.virtualKey == VK_LMENU_CODE || event.virtualKey == VK_RMENU_CODE ||
+          event.virtualKey == VK_F10_CODE) {
         lastKeyState_ = KeyNameTable::keyStateText(event.virtualKey, true);
+      }
+      break;
+    case WM_SYSKEYUP_ID:
+      // F10's release ends its hot key; otherwise every later event would release control again.
+      if (event.virtualKey == VK_F10_CODE) {
+        lastKeyState_ = KeyNameTable::keyStateText(event.virtualKey, false);
       }
       break;
     default:
@@ -99,10 +110,12 @@ void InputCapture::classify(const HookEvent& event) {
   }
 }
 
-void InputCapture::broadcastCurrentEvent() {
+void InputCapture::broadcastCurrentEvent(const HookEvent& event) {
   // Queried afresh for every event, so a change of resolution takes effect at once.
   const DisplayMode mode = ports_.screen.queryDisplayMode();
-  const ScreenPoint pointer = ports_.screen.cursorPosition();
+  // A mouse event brings the position it moved to; the system cursor would still show the old one
+  // and the machines would trail one event behind.
+  const ScreenPoint pointer = event.pointer ? *event.pointer : ports_.screen.cursorPosition();
   ports_.broadcaster.broadcast(
       InputEvent{pointerFraction(pointer.x, mode.width), pointerFraction(pointer.y, mode.height), lastKeyState_});
 }

@@ -7,6 +7,7 @@
 // event on afterwards.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "input/CapturePorts.h"
@@ -14,10 +15,15 @@
 namespace zorvi {
 
 // One call of either low-level hook: its message id (the hook's wParam) and, for keyboard
-// messages, the virtual-key code. Mouse events carry virtual key 0.
+// messages, the virtual-key code. Mouse events carry virtual key 0 and the pointer position of the
+// event itself: inside the hook call the system cursor has not moved yet.
 struct HookEvent {
-  std::uint32_t messageId = 0;
-  std::uint32_t virtualKey = 0;
+  HookEvent(std::uint32_t message, std::uint32_t key, std::optional<ScreenPoint> position = std::nullopt)
+      : messageId(message), virtualKey(key), pointer(position) {}
+
+  std::uint32_t messageId;
+  std::uint32_t virtualKey;
+  std::optional<ScreenPoint> pointer;
 };
 
 // The texts that trigger the hot keys.
@@ -56,7 +62,7 @@ class InputCapture {
 
  private:
   void classify(const HookEvent& event);
-  void broadcastCurrentEvent();
+  void broadcastCurrentEvent(const HookEvent& event);
   void triggerHotKeyShot();
 
   InputCapturePorts ports_;

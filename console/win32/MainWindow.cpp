@@ -223,9 +223,6 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
-    case WM_SIZE:
-      SendMessageW(control(ID_STATUS_BAR), WM_SIZE, 0, 0);
-      return 0;
     case WM_CLOSE:
       onClosing();
       DestroyWindow(window_);
@@ -249,9 +246,11 @@ void MainWindow::createControls() {
   font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 
-  const HWND statusBar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window_,
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_STATUS_BAR)), instance,
-                                         nullptr);
+  // The status bar keeps the place of the layout instead of docking itself to the bottom edge.
+  const HWND statusBar =
+      CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN,
+                      STATUS_BAR_PLACE.left, STATUS_BAR_PLACE.top, STATUS_BAR_PLACE.width, STATUS_BAR_PLACE.height,
+                      window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_STATUS_BAR)), instance, nullptr);
   const int paneEdges[2] = {STATUS_CREDIT_PANE_WIDTH, -1};
   SendMessageW(statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(paneEdges));
   SendMessageW(statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wideFromGbk(STATUS_CREDIT).c_str()));
@@ -279,6 +278,9 @@ void MainWindow::createControls() {
         windowClass = WC_LISTVIEWW;
         style |= WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS;
         exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case ControlKind::StatusBar:
+        windowClass = STATUSCLASSNAMEW;
         break;
     }
     const HWND child = CreateWindowExW(exStyle, windowClass, wideFromGbk(place.text).c_str(), style, place.left,

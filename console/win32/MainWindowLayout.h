@@ -11,7 +11,7 @@ inline constexpr std::string_view MAIN_WINDOW_TITLE = "Zorvi 局域网键鼠同�
 inline constexpr int MAIN_WINDOW_WIDTH = 1197;
 inline constexpr int MAIN_WINDOW_HEIGHT = 546;
 
-enum class ControlKind { Label, Button, List, Edit };
+enum class ControlKind { Label, Button, List, Edit, StatusBar };
 
 enum ControlId : int {
   ID_LIST_HEADING = 1001,   // "透明标签1"
@@ -57,6 +57,8 @@ inline constexpr std::array<ControlPlace, 14> MAIN_WINDOW_CONTROLS = {{
     {ID_PROFILE_LABEL, ControlKind::Label, 8, 473, 1168, 24, ""},
     {ID_KEY_STATE_LABEL, ControlKind::Label, 1010, 498, 182, 16, ""},
 }};
+
+inline constexpr ControlPlace STATUS_BAR_PLACE = {ID_STATUS_BAR, ControlKind::StatusBar, 0, 497, 1191, 20, ""};
 
 // The list's columns take these widths, in the order of CLIENT_LIST_COLUMNS.
 inline constexpr std::array<int, 11> CLIENT_LIST_COLUMN_WIDTHS = {115, 45, 90, 120, 90, 100, 180, 80, 60, 100, 180};

@@ -13,7 +13,9 @@ InputCapture* hookedCapture = nullptr;
 // so a mouse structure is never read as a keyboard one. The event is always passed on.
 LRESULT CALLBACK mouseHookProcedure(int code, WPARAM wParam, LPARAM lParam) {
   if (hookedCapture != nullptr) {
-    hookedCapture->onHookEvent(HookEvent{static_cast<std::uint32_t>(wParam), 0});
+    const auto* mouse = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+    hookedCapture->onHookEvent(
+        HookEvent{static_cast<std::uint32_t>(wParam), 0, ScreenPoint{mouse->pt.x, mouse->pt.y}});
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }

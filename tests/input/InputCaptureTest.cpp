@@ -55,6 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
         ClassifyCase{"RightAltSysKeyDown", 0x104, 165, "键盘 右Alt键   按下"},
         ClassifyCase{"KeyWhileAltHeld", 0x104, 65, PRIOR_STATE},
         ClassifyCase{"GenericAltSysKeyDown", 0x104, 18, PRIOR_STATE},
+        ClassifyCase{"F10IsASystemKey", 0x104, 121, "键盘 F10键   按下"},
+        ClassifyCase{"F10SystemKeyRelease", 0x105, 121, "键盘 F10键   放开"},
         ClassifyCase{"SysKeyUp", 0x105, 164, PRIOR_STATE}, ClassifyCase{"CharMessage", 0x102, 65, PRIOR_STATE},
         ClassifyCase{"BelowKeyboardRange", 0x0, 65, PRIOR_STATE}),
     [](const ::testing::TestParamInfo<ClassifyCase>& param) { return std::string(param.param.name); });
@@ -106,6 +108,30 @@ TEST(InputCapture, FractionsComeFromTheCursorOverTheDisplayQueriedForEachEvent) 
   EXPECT_EQ(formatFraction(rig.broadcaster.events[0].vertical), "0.25");
   EXPECT_EQ(formatFraction(rig.broadcaster.events[1].horizontal), "0.5");
   EXPECT_EQ(formatFraction(rig.broadcaster.events[1].vertical), "-0.1");
+}
+
+TEST(InputCapture, AMouseEventCarriesItsOwnPositionNotTheCursorsOldOne) {
+  CaptureRig rig;
+  rig.capture.startControl();
+  rig.desktop.movePointer({960, 540});
+  rig.broadcaster.events.clear();
+  // Inside the hook call the system cursor still shows where the pointer was before this move.
+  rig.capture.onHookEvent({0x200, 0, ScreenPoint{480, 810}});
+  rig.capture.onHookEvent({0x100, 65});
+  ASSERT_EQ(rig.broadcaster.events.size(), 2u);
+  EXPECT_EQ(rig.broadcaster.events[0], (InputEvent{0.25f, 0.75f, ""}));
+  EXPECT_EQ(rig.broadcaster.events[1], (InputEvent{0.5f, 0.5f, "键盘 A键   按下"}));  // keys: the cursor
+}
+
+TEST(InputCapture, F10AsTheSystemReportsItReleasesControlOnceAndCanBeTakenAgain) {
+  CaptureRig rig;
+  rig.capture.startControl();
+  rig.capture.onHookEvent({0x104, 121});
+  EXPECT_FALSE(rig.capture.controlOn());
+  rig.capture.onHookEvent({0x105, 121});
+  rig.capture.startControl();
+  rig.capture.onHookEvent({0x200, 0, ScreenPoint{1, 1}});
+  EXPECT_TRUE(rig.capture.controlOn());
 }
 
 TEST(InputCapture, AnUnreadableDisplayModeSendsZeroFractionsNotInfinity) {

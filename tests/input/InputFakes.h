@@ -82,7 +82,9 @@ class FakeDesktop final : public ScreenQuery, public InputInjection {
   }
   void hook(std::uint32_t messageId, std::uint32_t virtualKey) {
     if (hooks_ != nullptr) {
-      hooks_->onHookEvent(HookEvent{messageId, virtualKey});
+      // Mouse events carry the position they moved to, as the mouse hook structure does.
+      hooks_->onHookEvent(HookEvent{messageId, virtualKey,
+                                    messageId >= 0x200 ? std::optional<ScreenPoint>(pointer_) : std::nullopt});
     }
   }
 
