@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the three presets and runs every test: the native suite (CTest, AddressSanitizer and
-# UBSan) and the Windows suites under wine64 on a private X display. Installs what is missing.
+# Builds the presets and runs every test: the native suite (AddressSanitizer and UBSan), the
+# threaded suites under ThreadSanitizer, the Windows suites under wine64 on a private X display,
+# and the end-to-end scenarios in the virtual test room. Installs what is missing.
 set -uo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
@@ -12,11 +13,23 @@ for preset in native win64 win32; do
   echo "=== build: $preset"
   cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -j "$jobs" || { echo "BUILD FAILED: $preset"; exit 1; }
 done
+# ThreadSanitizer: the suites whose code runs on several threads.
+threaded_tests=(session_net_tests session_logic_tests input_tests)
+echo "=== build: tsan (${threaded_tests[*]})"
+cmake --preset tsan >/dev/null && cmake --build --preset tsan -j "$jobs" --target "${threaded_tests[@]}" ||
+  { echo "BUILD FAILED: tsan"; exit 1; }
 
-echo "=== tests: native"
+echo "=== tests: native (AddressSanitizer, UBSan)"
 ctest --preset native -j "$jobs" || status=1
 
-echo "=== tests: win64 under wine64"
+echo "=== tests: threaded suites under ThreadSanitizer"
+for suite in "${threaded_tests[@]}"; do
+  binary=$(find build/tsan/tests -name "$suite" -type f -executable | head -n 1)
+  echo "--- $suite"
+  "$binary" --gtest_brief=1 || status=1
+done
+
+echo "=== tests: win64 under wine64, and the test room (network namespaces, one Xvfb per machine)"
 xvfb-run -a -s "-screen 0 1920x1080x24" ctest --preset win64 || status=1
 
 if [ $status -eq 0 ]; then echo "ALL TESTS PASSED"; else echo "SOME TESTS FAILED"; fi
