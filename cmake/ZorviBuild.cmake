@@ -48,6 +48,19 @@ if(MINGW)
   file(CREATE_LINK /usr/include/asio ${ZORVI_ASIO_DIR}/asio SYMBOLIC)
   target_include_directories(zorvi_asio SYSTEM INTERFACE ${ZORVI_ASIO_DIR})
 endif()
+if(MINGW)
+  # Asio chooses its internal thread, event and mutex types by whether _POSIX_THREADS is defined
+  # when it is first included, and the posix-model mingw <mutex> defines it. Files that include
+  # <mutex> before Asio would then disagree with the others on the layout of Asio's internals
+  # (seen as a timer thread reading a freed handle). Reading Asio's configuration first in every
+  # file gives them all the Windows primitives, as under MSVC.
+  target_compile_options(zorvi_asio INTERFACE "$<$<COMPILE_LANGUAGE:CXX>:SHELL:-include asio/detail/config.hpp>")
+endif()
+if(ZORVI_SANITIZE MATCHES "thread")
+  # Asio's fenced blocks use std::atomic_thread_fence, which ThreadSanitizer cannot model (GCC
+  # rejects it under -Werror). The locks of Asio's queues already order every handler.
+  target_compile_definitions(zorvi_asio INTERFACE ASIO_DISABLE_FENCED_BLOCK)
+endif()
 if(WIN32)
   target_compile_definitions(zorvi_asio INTERFACE _WIN32_WINNT=0x0A00)
   target_link_libraries(zorvi_asio INTERFACE ws2_32 mswsock)
