@@ -2,7 +2,7 @@
 // The GUI-thread hand-off on Windows: tasks wait in a queue and the main window is woken with a
 // posted private message, whose handling runs them. Because the message goes through the window's
 // queue, the message loop and every wait that pumps messages (message boxes, dialogs, the
-// program's own timed waits) run the endpoints' events, nested where the spec says they nest.
+// program's own timed waits) run the endpoints' events, nested inside the handlers that wait.
 //
 // The window procedure must call runPending() when it receives message().
 
