@@ -10,6 +10,7 @@ packages=(
   libasio-dev libgtest-dev googletest libbenchmark-dev
   python3 python3-xlrd libfreexl-dev
   fonts-wqy-zenhei imagemagick iproute2 procps
+  clang libclang-rt-14-dev
 )
 
 missing=()
