@@ -226,6 +226,11 @@ class Machine:
     def shot_folder(self):
         return self.desktop() / (self.user + SHOT_FOLDER_SUFFIX)
 
+    def exit_code(self):
+        """The program's exit code once it has ended by itself, else None."""
+        exit_file = self.prefix.parent / "app.exit"
+        return int(exit_file.read_text().strip()) if exit_file.exists() and exit_file.read_text().strip() else None
+
     def stop_app(self):
         self.room.run("app-stop", self.name, timeout=60)
 

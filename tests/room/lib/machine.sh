@@ -98,7 +98,10 @@ machine_start_app() {
   local machine=$1 dir
   dir=$(machine_dir "$machine")
   machine_command "$machine" "$WINE_LOADER" "$ZORVI_EXE"
-  setsid "${MACHINE_COMMAND[@]}" </dev/null >>"$dir/app.log" 2>&1 &
+  rm -f "$dir/app.exit"
+  # The program's exit code is kept in app.exit once it ends by itself.
+  APP_EXIT_FILE="$dir/app.exit" setsid bash -c '"$@"; echo $? >"$APP_EXIT_FILE"' app "${MACHINE_COMMAND[@]}" \
+    </dev/null >>"$dir/app.log" 2>&1 &
   echo $! >"$dir/app.pid"
 }
 
@@ -108,7 +111,7 @@ machine_stop_app() {
   dir=$(machine_dir "$machine")
   if [ -s "$dir/app.pid" ]; then
     pid=$(cat "$dir/app.pid")
-    kill -KILL "$pid" 2>/dev/null
+    kill -KILL -- "-$pid" 2>/dev/null || kill -KILL "$pid" 2>/dev/null
     rm -f "$dir/app.pid"
   fi
   if [ -d "$dir/prefix" ] && [ -e "$(room_uts_dir)/$machine.uts" ]; then

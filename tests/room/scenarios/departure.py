@@ -39,6 +39,10 @@ def main():
         check(after.key_state() == "鼠标 左键放开", f"m1 saw the release: {after.key_state()!r}")
         ctl.xdo("mouseup", 1)
         step("controller closed: m1 reads 暂无连接 and its left button is up")
+        ended = wait_until("the controller's process ended", 20,
+                           lambda: None if ctl.exit_code() is None else [ctl.exit_code()])
+        check(ended == [0], f"controller exit code {ended[0]}")
+        step("the closed controller's process ended with exit code 0")
 
 
 if __name__ == "__main__":

@@ -8,7 +8,7 @@ from pathlib import Path
 sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent))
 from roomkit import (COLUMNS, CONNECTED_TO, EXPORT, IS_SERVER, NO_CONNECTION, RELEASE_CONTROL,  # noqa: E402
-                     TAKE_CONTROL, VERSION_PANE, WINDOWS_NAMES, Room, check, parse_profile_line, run_scenario,
+                     TAKE_CONTROL, TITLE, VERSION_PANE, WINDOWS_NAMES, Room, check, parse_profile_line, run_scenario,
                      scan_and_list, step, wait_until)
 
 
@@ -20,12 +20,44 @@ def connection_port(machine, controller):
     return local[0].split(":")[1]
 
 
+# Every control of the main window: class, first text, and left, top, width, height in the client area.
+LAYOUT = [
+    ("Static", "客户机列表：", [8, 6, 240, 24]),
+    ("Button", "扫描局域网客户", [916, 6, 104, 24]),
+    ("Button", "全体选中", [1026, 6, 72, 24]),
+    ("Button", "全体取消", [1104, 6, 72, 24]),
+    ("SysListView32", "", [8, 35, 1168, 296]),
+    ("Button", "导出列表到Excel", [864, 337, 110, 24]),
+    ("Button", "键鼠控制", [982, 337, 99, 24]),
+    ("Button", "解除控制", [1088, 337, 88, 24]),
+    ("Edit", "", [8, 368, 1168, 72]),
+    ("Static", "暂无连接", [8, 449, 960, 24]),
+    ("Button", "本机截图", [984, 448, 80, 24]),
+    ("Button", "服务器发送", [1072, 447, 104, 24]),
+    ("Static", None, [8, 473, 1168, 24]),  # the profile line: written by the start-up thread
+    ("Static", "", [1010, 498, 182, 16]),
+    ("msctls_statusbar32", None, [0, 497, 1191, 20]),
+]
+
+
+def check_layout(snapshot):
+    check(snapshot.window["title"] == TITLE, f"title {snapshot.window['title']!r}")
+    check(snapshot.window["rect"][2:] == [1197, 546], f"window size {snapshot.window['rect']}")
+    children = [c for c in snapshot.controls if c["parent"] == "ZorviSyncMainWindow"]
+    check(len(children) == len(LAYOUT), f"{len(children)} controls on the window")
+    for window_class, text, rect in LAYOUT:
+        found = [c for c in children if c["class"] == window_class and c["rect"] == rect]
+        check(len(found) == 1, f"{window_class} at {rect}: found {len(found)}")
+        check(text is None or found[0]["text"] == text, f"{window_class} at {rect}: {found[0]['text']!r}")
+
+
 def main():
     with Room("scan") as room:
         ctl, controlled = room["ctl"], [room["m1"], room["m2"]]
         profiles = {m.name: parse_profile_line(m.await_profile_line()) for m in controlled}
 
         start = ctl.dump()
+        check_layout(start)
         check(start.columns == COLUMNS, f"columns {start.columns}")
         check(start.rows == [], "the list starts empty")
         check(start.connection_label() == NO_CONNECTION, "label before the scan")
@@ -33,7 +65,8 @@ def main():
               f"status panes {start.status_panes}")
         for text in (EXPORT, TAKE_CONTROL, RELEASE_CONTROL):
             check(not start.button(text)["enabled"], f"{text} disabled at start")
-        step("before the scan: empty list, eleven columns, three buttons disabled")
+        step("before the scan: title, size and every control in place; empty list, eleven columns, "
+             "three buttons disabled")
 
         listed = scan_and_list(room)
         step(f"listed: {listed.row_addresses()}")
