@@ -13,18 +13,6 @@ namespace {
 constexpr DWORD WAKE_MASK = 0xFF;
 constexpr char WORKER_WAIT_MESSAGE_PREFIX[] = "ZorviSync工作等待";
 
-// Dispatches the waiting messages until the queue is empty or a WM_QUIT is next (left queued).
-void dispatchWaitingMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_QUIT) {
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      break;
-    }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
-
 // Used when no timer or waker thread can be had: wait with a deadline instead, still dispatching.
 void dispatchUntil(ULONGLONG deadline, bool stopOnCloseOrQuit) {
   for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
@@ -49,6 +37,17 @@ std::string workerWaitMessageName(unsigned sequence) {
 }
 
 }  // namespace
+
+void dispatchWaitingMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_QUIT) {
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      break;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
 
 bool timerWait(unsigned milliseconds) {
   HANDLE timer = CreateWaitableTimerA(nullptr, FALSE, nullptr);

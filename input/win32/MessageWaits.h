@@ -5,6 +5,10 @@
 
 namespace zorvi {
 
+// Dispatches the messages waiting in the calling thread's queue until it is empty; a WM_QUIT is
+// left queued for the thread's main loop.
+void dispatchWaitingMessages();
+
 // Waits `milliseconds` on a waitable timer, dispatching the thread's messages meanwhile (a WM_QUIT
 // stays queued for the thread's main loop). Returns true when the time has passed.
 bool timerWait(unsigned milliseconds);

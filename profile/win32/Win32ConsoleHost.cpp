@@ -73,18 +73,6 @@ UniqueHandle jobThatEndsItsProcesses() {
   return job;
 }
 
-// Dispatches what waits in the queue; a WM_QUIT is left for the thread's message loop.
-void dispatchWaitingMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_QUIT) {
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      break;
-    }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
-
 }  // namespace
 
 std::unique_ptr<ConsoleChild> Win32ConsoleHost::start(std::string_view command) {
