@@ -75,7 +75,9 @@ void checkKinds(std::string_view body) {
 void checkInput(std::string_view payload, DisplayMode mode) {
   const auto event = readInputPayload(payload);
   if (event) {
-    require(payload.ends_with(event->keyState), "the key state is the end of the payload");
+    // A trailing separator makes no piece (the splitting rule), so it may follow the key state.
+    require(payload.ends_with(event->keyState) || payload.ends_with(event->keyState + std::string(MARK_INPUT_FIELD_SEP)),
+            "the key state is the end of the payload");
   }
   // Whatever the display reports and whatever the fraction text, a pixel results, never undefined
   // arithmetic.

@@ -2,6 +2,12 @@
 // ones run over several string-table records), GBK text as the export decodes it or any well-formed UTF-16.
 // Every workbook written must open in libfreexl with one sheet of that name and that shape, every
 // text cell reading back as written and every empty one blank.
+//
+// libfreexl 1.0.6 completes a shared string that was split over records from the next record only,
+// so it misreads any string spanning three records or more (xlrd reads them right; the format
+// allows any number). A string of up to 4112 characters spans two at most, wherever it starts:
+// tables with longer cells are still written (under the sanitizers) but not read back here; the
+// console's read-back tests cover long cells with xlrd.
 
 #include <freexl.h>
 #include <unistd.h>
@@ -23,6 +29,8 @@ namespace {
 
 using namespace zorvi;
 using zorvi::fuzz::require;
+
+constexpr std::size_t FREEXL_LONGEST_STRING = 4112;  // characters that never span three records
 
 // Two bytes per UTF-16 unit, with every lone surrogate made U+FFFD: the export only ever hands the
 // writer well-formed text (code page 936 has no surrogates), and readers need not agree on text
@@ -155,7 +163,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const auto file = workbook::workbookFile(sheetName, *table);
   require(file.has_value() == workbook::isValidSheetName(sheetName), "any valid sheet name gives a workbook");
-  if (file) {
+  const bool freexlReadsAll = std::all_of(cells.begin(), cells.end(), [](const std::u16string& text) {
+    return text.size() <= FREEXL_LONGEST_STRING;
+  });
+  if (file && freexlReadsAll) {
     checkReadBack(*file, sheetName, *table);
   }
   return 0;

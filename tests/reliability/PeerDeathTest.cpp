@@ -26,6 +26,8 @@ struct Death {
   const char* name;
   std::size_t (*cutAt)(std::size_t messageBytes);
   bool reset;  // a connection reset rather than an orderly close
+
+  friend void PrintTo(const Death& death, std::ostream* out) { *out << death.name; }
 };
 
 const Death DEATHS[] = {
