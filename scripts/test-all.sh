@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the presets and runs every test: the native suite (AddressSanitizer and UBSan), the
 # threaded suites under ThreadSanitizer, the Windows suites under wine64 on a private X display,
-# and the end-to-end scenarios in the virtual test room. Installs what is missing.
+# the end-to-end scenarios in the virtual test room, and a short run of every fuzz target.
+# Installs what is missing.
 set -uo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
@@ -35,6 +36,9 @@ done
 
 echo "=== tests: win64 under wine64, and the test room (network namespaces, one Xvfb per machine)"
 xvfb-run -a -s "-screen 0 1920x1080x24" ctest --preset win64 || status=1
+
+echo "=== fuzzing: every target on its seeds, briefly (longer runs: FUZZ_SECONDS=600 scripts/fuzz-all.sh)"
+FUZZ_SECONDS=${FUZZ_SECONDS:-10} scripts/fuzz-all.sh || status=1
 
 if [ $status -eq 0 ]; then echo "ALL TESTS PASSED"; else echo "SOME TESTS FAILED"; fi
 exit $status
