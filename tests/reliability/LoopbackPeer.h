@@ -1,6 +1,6 @@
 #pragma once
-// Raw TCP peers for the fault tests: plain blocking-free sockets the test drives byte by byte, to
-// act as a machine that misbehaves (stops reading, dies in the middle of a message, floods) where
+// Raw TCP peers for the fault tests: non-blocking sockets the test drives byte by byte, to act as
+// a machine that misbehaves (stops reading, dies in the middle of a message, floods) where
 // the real endpoints never would. Every wait is bounded.
 
 #include <chrono>

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -78,8 +79,7 @@ class ReadingPeer {
   std::jthread thread_;
 };
 
-// The sequence numbers carried as the key states of the Input messages in `bytes`; -1 for anything
-// else.
+// The sequence numbers the Input bodies carry as their key states; -1 for any other body.
 std::vector<int> sequenceOf(const std::vector<std::string>& bodies) {
   std::vector<int> sequence;
   for (const std::string& body : bodies) {
