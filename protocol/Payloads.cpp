@@ -62,7 +62,7 @@ std::optional<std::array<std::string, PROFILE_FIELD_COUNT>> splitProfileFields(s
   for (const std::string& piece : pieces) {
     piecesWithSeparators += piece.size();
   }
-  if (pieces.size() == PROFILE_FIELD_COUNT - 1 && piecesWithSeparators == profileText.size()) {
+  if (!pieces.empty() && piecesWithSeparators == profileText.size()) {
     pieces.emplace_back();
   }
   if (pieces.size() != PROFILE_FIELD_COUNT) {

@@ -16,7 +16,7 @@ namespace {
 // with an empty tenth, a wrong count; it was read as nine fields, the separator silently dropped.
 // The same happens on the controller's list and in the local profile line. Disabled while it fails
 // (the fix belongs in protocol/Payloads.cpp, splitProfileFields; RELIABILITY.md).
-TEST(FuzzFindings, DISABLED_aTrailingSeparatorAfterNineFieldsIsAWrongCount) {
+TEST(FuzzFindings, ATrailingSeparatorAfterNineFieldsIsAWrongCount) {
   const std::string nineAndSeparator =
       joinProfile(test::sampleProfile("alice")) + std::string(MARK_PROFILE_FIELD_SEP);
   EXPECT_FALSE(splitProfileFields(nineAndSeparator));
