@@ -25,7 +25,7 @@ cmake --preset tsan >/dev/null && cmake --build --preset tsan -j "$jobs" --targe
   { echo "BUILD FAILED: tsan"; exit 1; }
 
 echo "=== tests: native (AddressSanitizer, UBSan)"
-ctest --preset native -j "$jobs" || status=1
+UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --preset native -j "$jobs" || status=1
 
 echo "=== tests: threaded suites under ThreadSanitizer"
 for suite in "${threaded_tests[@]}"; do
