@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "profile/ConsoleCapture.h"
 #include "profile/posix/PosixConsoleHost.h"
@@ -149,11 +151,22 @@ TEST_F(PosixCapture, Utf16OutputIsDecoded) {
   EXPECT_EQ(host.gbkFromUtf16(u"\U0001F600"), "??");  // no GBK form: one "?" per code unit
 }
 
-bool processIsGone(const std::string& pid) {
+bool processHasEnded(const std::string& pid) {
   std::ifstream status("/proc/" + pid + "/stat");
   std::string pidField, name, state;
   // Ended, or a zombie left for a parent that has not reaped it yet.
   return !(status >> pidField >> name >> state) || state == "Z";
+}
+
+// SIGKILL is delivered when the killed process next runs, which on a loaded machine may be a
+// moment after kill() returns; a process that survives five seconds was never signalled.
+bool processIsGone(const std::string& pid) {
+  const auto deadline = std::chrono::steady_clock::now() + 5s;
+  while (!processHasEnded(pid)) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(10ms);
+  }
+  return true;
 }
 
 TEST_F(PosixCapture, HungCommandIsEndedWithEverythingItStarted) {
