@@ -79,11 +79,17 @@ void LanDiscovery::datagramArrived(std::string_view bytes) {
 
 void LanDiscovery::connectFinished(bool connected) {
   if (!connected) {
+    // The connect dropped any connection the label may still name; leaving that address there
+    // would claim a controller this machine no longer hears. Other texts are not ours to change.
+    if (view_.connectionStatus() == shownConnection_) {
+      view_.setConnectionStatus(TEXT_NO_CONNECTION);
+    }
     return;
   }
   controlled_.connectionOpened();
   client_.send(answeredController_);
-  view_.setConnectionStatus(std::string(TEXT_CONNECTED_TO_SERVER) + answeredController_);
+  shownConnection_ = std::string(TEXT_CONNECTED_TO_SERVER) + answeredController_;
+  view_.setConnectionStatus(shownConnection_);
 }
 
 }  // namespace zorvi

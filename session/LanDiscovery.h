@@ -60,6 +60,7 @@ class LanDiscovery {
   const std::uint16_t connectPort_;
   std::vector<std::string> localAddresses_;
   std::string answeredController_;  // the address the pending or current connection goes to
+  std::string shownConnection_;  // what this class last wrote into the connection label
   std::vector<std::thread> sweeps_;
 };
 

@@ -14,6 +14,8 @@ class SessionView {
   virtual ~SessionView() = default;
   // The connection label "透明标签2".
   virtual void setConnectionStatus(std::string_view text) = 0;
+  // The current text of "透明标签2".
+  virtual std::string connectionStatus() const = 0;
   // Replaces the whole text of the message box "编辑框5".
   virtual void setMessageText(std::string_view text) = 0;
   // The current text of "编辑框5".

@@ -422,6 +422,10 @@ void MainWindow::setMessageText(std::string_view text) {
   SetWindowTextW(control(ID_MESSAGE_EDIT), wideFromGbk(text).c_str());
 }
 
+std::string MainWindow::connectionStatus() const {
+  return gbkFromWide(windowText(control(ID_CONNECTION_LABEL)));
+}
+
 std::string MainWindow::messageText() const { return gbkFromWide(windowText(control(ID_MESSAGE_EDIT))); }
 
 void MainWindow::showMessageBox(std::string_view text) { parts_->boxes.showMessage(text, {}, MessageIcon::None); }

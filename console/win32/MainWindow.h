@@ -32,6 +32,7 @@ class MainWindow final : public SessionView, public CaptureView, public ClientLi
 
   // SessionView
   void setConnectionStatus(std::string_view text) override;
+  std::string connectionStatus() const override;
   void setMessageText(std::string_view text) override;
   std::string messageText() const override;
   void showMessageBox(std::string_view text) override;

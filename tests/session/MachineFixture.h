@@ -22,6 +22,7 @@ namespace zorvi::test {
 class RecordingView : public SessionView {
  public:
   void setConnectionStatus(std::string_view text) override { status = text; }
+  std::string connectionStatus() const override { return status; }
   void setMessageText(std::string_view text) override { message = text; }
   std::string messageText() const override { return message; }
   void showMessageBox(std::string_view text) override { boxes.emplace_back(text); }

@@ -197,6 +197,24 @@ TEST_F(Sessions, AScanFromAnAddressThatRefusesLeavesTheLabelAndSendsNoGreeting) 
   EXPECT_FALSE(machine.lan.client().send("greeting"));
 }
 
+TEST_F(Sessions, AFailedScanAnswerTakesTheReplacedControllerOffTheLabel) {
+  const std::string unreachable = std::string(TEXT_SCAN_PREFIX) + "255.255.255.255";  // fails at once
+  auto machine = controlledMachine("iris");
+  answerScan(*machine);
+  machine->lan.discovery().datagramArrived(unreachable);
+  ASSERT_TRUE(pumpUntil([&] { return controller->clients.rowCount() == 0; }));
+  ASSERT_TRUE(pumpUntil([&] { return machine->view.status == "暂无连接"; }));
+  EXPECT_FALSE(machine->lan.client().send("x"));
+
+  // A label its own controller role has written since is left alone.
+  answerScan(*machine);
+  machine->view.status = "本机为服务器！";
+  machine->lan.discovery().datagramArrived(unreachable);
+  ASSERT_TRUE(pumpUntil([&] { return controller->clients.rowCount() == 0; }));
+  settle();
+  EXPECT_EQ(machine->view.status, "本机为服务器！");
+}
+
 TEST_F(Sessions, TheScanButtonSweepsEverySubnetOfEachAddress) {
   struct Counter : LanDatagramEvents {
     void datagramArrived(const std::string& bytes) override { received.push_back(bytes); }
