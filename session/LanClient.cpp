@@ -79,8 +79,13 @@ struct LanClient::Attempt : std::enable_shared_from_this<LanClient::Attempt> {
     }
     gate->deliver([&clientEvents = events] { clientEvents.connectFinished(true); });
     made->start(
-        [gate = gate, &clientEvents = events](std::string bytes) {
-          gate->deliver([&clientEvents, bytes = std::move(bytes)] { clientEvents.dataArrived(bytes); });
+        [gate = gate, &clientEvents = events, reader = std::weak_ptr(made)](std::string bytes) {
+          gate->deliver([&clientEvents, reader, bytes = std::move(bytes)] {
+            if (const auto reading = reader.lock()) {
+              reading->bytesTaken(bytes.size());
+            }
+            clientEvents.dataArrived(bytes);
+          });
         },
         [gate = gate, &clientEvents = events] { gate->deliver([&clientEvents] { clientEvents.connectionClosed(); }); });
   }

@@ -88,8 +88,13 @@ struct LanServer::Listening : std::enable_shared_from_this<LanServer::Listening>
     }
     gate->deliver([&serverEvents = events, client] { serverEvents.clientEntered(client); });
     connection->start(
-        [gate = gate, &serverEvents = events, client](std::string bytes) {
-          gate->deliver([&serverEvents, client, bytes = std::move(bytes)] { serverEvents.dataArrived(client, bytes); });
+        [gate = gate, &serverEvents = events, client, reader = std::weak_ptr(connection)](std::string bytes) {
+          gate->deliver([&serverEvents, client, reader, bytes = std::move(bytes)] {
+            if (const auto reading = reader.lock()) {
+              reading->bytesTaken(bytes.size());
+            }
+            serverEvents.dataArrived(client, bytes);
+          });
         },
         [weak = weak_from_this(), client, ended = connection.get()] {
           if (const auto self = weak.lock()) {

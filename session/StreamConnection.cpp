@@ -94,6 +94,22 @@ void StreamConnection::stop() {
   socket_.close(ignored);
 }
 
+void StreamConnection::bytesTaken(std::size_t count) {
+  {
+    const std::lock_guard lock(readMutex_);
+    untakenBytes_ -= count;
+    if (!readingPaused_ || untakenBytes_ >= READ_BACKLOG_LIMIT) {
+      return;
+    }
+    readingPaused_ = false;
+  }
+  asio::post(socket_.get_executor(), [self = shared_from_this()] {
+    if (!self->stopped()) {
+      self->readNext();
+    }
+  });
+}
+
 bool StreamConnection::stopped() const {
   const std::lock_guard lock(mutex_);
   return stopped_;
@@ -106,14 +122,30 @@ void StreamConnection::readNext() {
                               return;
                             }
                             if (length > 0) {
+                              {
+                                // Counted before the hand-over, which may be taken at once.
+                                const std::lock_guard lock(self->readMutex_);
+                                self->untakenBytes_ += length;
+                              }
                               self->onData_(std::string(self->readBuffer_.data(), length));
                             }
                             if (error) {
                               self->end();
                               return;
                             }
-                            self->readNext();
+                            self->readOnUnlessBacklogged();
                           });
+}
+
+void StreamConnection::readOnUnlessBacklogged() {
+  {
+    const std::lock_guard lock(readMutex_);
+    if (untakenBytes_ >= READ_BACKLOG_LIMIT) {
+      readingPaused_ = true;  // bytesTaken starts the next read
+      return;
+    }
+  }
+  readNext();
 }
 
 void StreamConnection::writeNext() {

@@ -103,7 +103,7 @@ class SeparatorlessFlood : public testing::Test, public ReliabilityRoom {
   }
 };
 
-TEST_F(SeparatorlessFlood, DISABLED_theControllerDropsTheRunAndListsTheProfileThatFollows) {
+TEST_F(SeparatorlessFlood, theControllerDropsTheRunAndListsTheProfileThatFollows) {
   auto controller = machine("controller");
   auto peer = LoopbackPeer::connect(controller->lan.server().port(), "127.0.0.7");
   ASSERT_TRUE(peer);
@@ -116,7 +116,7 @@ TEST_F(SeparatorlessFlood, DISABLED_theControllerDropsTheRunAndListsTheProfileTh
   EXPECT_EQ(controller->clients.row(0).clientId(), peer->clientId());
 }
 
-TEST_F(SeparatorlessFlood, DISABLED_aControlledMachineDropsTheRunAndReplaysTheInputThatFollows) {
+TEST_F(SeparatorlessFlood, aControlledMachineDropsTheRunAndReplaysTheInputThatFollows) {
   LoopbackListener controllerSocket;
   auto controlled = machine("controlled", controllerSocket.port());
   controlled->lan.discovery().datagramArrived(scanFrom("127.0.0.1"));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <asio/write.hpp>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -146,6 +148,51 @@ TEST_F(LanServerTest, APeerThatStopsReadingFillsOnlyItsOwnQueue) {
   EXPECT_EQ(stalled.readExactly(accepted.size()), accepted);
   ASSERT_TRUE(server.send(stalled.id(), "end"));
   EXPECT_EQ(stalled.readExactly(3), "end");
+}
+
+// While the GUI thread handles nothing, the server stops reading once a bounded amount waits for
+// it, and TCP holds the sender back; when the GUI thread runs again, everything arrives in order.
+TEST_F(LanServerTest, AFastSenderIsHeldBackWhileTheGuiThreadIsBusy) {
+  constexpr int CHUNKS = 1024;  // 64 MiB
+  TestPeer sender = enter();
+  const ClientId id = sender.id();
+  std::atomic<std::size_t> written{0};
+  std::thread writer([&] {
+    for (int index = 0; index < CHUNKS; ++index) {
+      const std::string chunk = numberedChunk(index);
+      std::error_code closed;
+      asio::write(sender.socket(), asio::buffer(chunk), closed);
+      if (closed) {
+        return;
+      }
+      written += chunk.size();
+    }
+  });
+
+  // Not pumping: wait until the sender makes no progress for half a second.
+  std::size_t seen = 0;
+  for (int rounds = 0; rounds < 40; ++rounds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    if (written.load() == seen) {
+      break;
+    }
+    seen = written.load();
+  }
+  // The read backlog plus what loopback's socket buffers hold, far below the whole stream.
+  EXPECT_LT(written.load(), std::size_t{24} << 20);
+
+  std::string expected;
+  for (int index = 0; index < CHUNKS; ++index) {
+    expected += numberedChunk(index);
+  }
+  const bool allArrived = gui.runUntil([&] { return events.received[id].size() >= expected.size(); },
+                                       std::chrono::seconds(60));
+  if (!allArrived) {
+    sender.close();  // lets a writer that is still held back finish
+  }
+  writer.join();
+  ASSERT_TRUE(allArrived) << events.received[id].size() << " of " << expected.size() << " bytes";
+  EXPECT_TRUE(events.received[id] == expected);
 }
 
 // A text of the queue's whole size fits only once everything before it has gone to the system,
