@@ -12,6 +12,7 @@
 
 #include "session/EventGate.h"
 #include "session/NetworkService.h"
+#include "session/ReadBacklog.h"
 
 namespace zorvi {
 namespace {
@@ -48,14 +49,21 @@ struct LanDatagram::Bound : std::enable_shared_from_this<LanDatagram::Bound> {
             return;
           }
           if (!error && length > 0) {
-            self->gate->deliver([&datagramEvents = self->events, bytes = std::string(self->buffer.data(), length)] {
+            self->backlog.handedOver(length);
+            self->gate->deliver([&datagramEvents = self->events, receiver = self->weak_from_this(),
+                                 bytes = std::string(self->buffer.data(), length)] {
+              if (const auto bound = receiver.lock()) {
+                bound->taken(bytes.size());
+              }
               datagramEvents.datagramArrived(bytes);
             });
           }
           // Windows reports an ICMP "port unreachable" for an earlier send as a failed receive:
           // nothing is wrong with this socket.
           if (!error || error == asio::error::connection_refused || error == asio::error::connection_reset) {
-            self->receiveNext();
+            if (self->backlog.mayReadOn()) {
+              self->receiveNext();
+            }
             return;
           }
           self->retryTimer.expires_after(RECEIVE_RETRY_PAUSE);
@@ -65,6 +73,17 @@ struct LanDatagram::Bound : std::enable_shared_from_this<LanDatagram::Bound> {
             }
           });
         });
+  }
+
+  // GUI thread: a datagram left the queue; receiving starts again if the backlog held it up.
+  void taken(std::size_t count) {
+    if (backlog.taken(count)) {
+      asio::post(socket.get_executor(), [self = shared_from_this()] {
+        if (!self->closed) {
+          self->receiveNext();
+        }
+      });
+    }
   }
 
   bool sendNow(const asio::ip::udp::endpoint& target, std::string_view text) {
@@ -90,6 +109,7 @@ struct LanDatagram::Bound : std::enable_shared_from_this<LanDatagram::Bound> {
   std::array<char, 65536> buffer{};  // the largest datagram
   asio::ip::udp::endpoint sender;
   bool closed = false;  // network thread only
+  ReadBacklog backlog;
 };
 
 LanDatagram::LanDatagram(NetworkService& network, GuiThread& gui, LanDatagramEvents& events)

@@ -1,7 +1,9 @@
 #pragma once
 // The UDP endpoint: bound to one port on all local IPv4 addresses, with broadcast sends allowed so
 // subnet broadcasts leave the machine. Receiving runs on the network thread; each datagram arrives
-// as an event on the GUI thread. Create, open, close and destroy it on the GUI thread.
+// as an event on the GUI thread. Receiving pauses while the GUI thread has READ_BACKLOG_LIMIT bytes
+// of datagrams still to handle; the system drops what arrives meanwhile beyond its own buffer.
+// Create, open, close and destroy it on the GUI thread.
 
 #include <cstdint>
 #include <memory>

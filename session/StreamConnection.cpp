@@ -95,13 +95,8 @@ void StreamConnection::stop() {
 }
 
 void StreamConnection::bytesTaken(std::size_t count) {
-  {
-    const std::lock_guard lock(readMutex_);
-    untakenBytes_ -= count;
-    if (!readingPaused_ || untakenBytes_ >= READ_BACKLOG_LIMIT) {
-      return;
-    }
-    readingPaused_ = false;
+  if (!readBacklog_.taken(count)) {
+    return;
   }
   asio::post(socket_.get_executor(), [self = shared_from_this()] {
     if (!self->stopped()) {
@@ -122,30 +117,17 @@ void StreamConnection::readNext() {
                               return;
                             }
                             if (length > 0) {
-                              {
-                                // Counted before the hand-over, which may be taken at once.
-                                const std::lock_guard lock(self->readMutex_);
-                                self->untakenBytes_ += length;
-                              }
+                              self->readBacklog_.handedOver(length);
                               self->onData_(std::string(self->readBuffer_.data(), length));
                             }
                             if (error) {
                               self->end();
                               return;
                             }
-                            self->readOnUnlessBacklogged();
+                            if (self->readBacklog_.mayReadOn()) {
+                              self->readNext();
+                            }
                           });
-}
-
-void StreamConnection::readOnUnlessBacklogged() {
-  {
-    const std::lock_guard lock(readMutex_);
-    if (untakenBytes_ >= READ_BACKLOG_LIMIT) {
-      readingPaused_ = true;  // bytesTaken starts the next read
-      return;
-    }
-  }
-  readNext();
 }
 
 void StreamConnection::writeNext() {

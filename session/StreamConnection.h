@@ -2,9 +2,8 @@
 // One open TCP connection of LanServer or LanClient: reads on the network thread and hands every
 // block read to its owner; writes the texts queued by send, in order, one gathered write at a
 // time. The queue is bounded, so a peer that stops reading holds at most WRITE_QUEUE_LIMIT bytes
-// and never delays another connection. Reading is bounded the same way: while READ_BACKLOG_LIMIT
-// bytes handed over have not been taken (they wait for the GUI thread), the connection reads no
-// more, and TCP's window makes a peer that sends faster than the program handles wait.
+// and never delays another connection. Reading is bounded too (ReadBacklog): a peer that sends
+// faster than the GUI thread takes the bytes apart is held back by TCP.
 // Lives by shared_ptr: every pending operation holds it.
 
 #include <asio/ip/tcp.hpp>
@@ -22,6 +21,7 @@
 #include <vector>
 
 #include "session/LanTypes.h"
+#include "session/ReadBacklog.h"
 
 namespace zorvi {
 
@@ -54,14 +54,12 @@ class StreamConnection : public std::enable_shared_from_this<StreamConnection> {
 
   StreamConnection(asio::ip::tcp::socket socket, std::weak_ptr<WriteStarts> writeStarts);
 
-  static constexpr std::size_t READ_BACKLOG_LIMIT = 256 * 1024;
-
   // Network thread. Starts reading. `onData` gets every block as read; `onEnd` runs once when the
   // peer closes or the connection fails. Neither runs after stop().
   void start(DataHandler onData, EndHandler onEnd);
 
   // Any thread: `count` bytes that `onData` handed over have been taken off the way to the GUI
-  // thread. Reading resumes once less than READ_BACKLOG_LIMIT bytes remain untaken.
+  // thread.
   void bytesTaken(std::size_t count);
 
   // Any thread except the network thread. Queues the whole text or nothing. Zero bytes on an open
@@ -79,7 +77,6 @@ class StreamConnection : public std::enable_shared_from_this<StreamConnection> {
   friend class WriteStarts;
 
   void readNext();
-  void readOnUnlessBacklogged();
   void writeNext();
   void writeDone(const std::error_code& error);
   void end();
@@ -94,9 +91,7 @@ class StreamConnection : public std::enable_shared_from_this<StreamConnection> {
   EndHandler onEnd_;
   std::vector<asio::const_buffer> writeBuffers_;  // network thread only
 
-  std::mutex readMutex_;  // guards the two members below, shared with the GUI thread
-  std::size_t untakenBytes_ = 0;
-  bool readingPaused_ = false;
+  ReadBacklog readBacklog_;
 
   mutable std::mutex mutex_;  // guards the members below, shared with the sending threads
   std::condition_variable roomMade_;

@@ -10,6 +10,7 @@
 #include "LanTestRecorders.h"
 #include "session/NetworkService.h"
 #include "session/PumpedGuiQueue.h"
+#include "session/ReadBacklog.h"
 
 namespace zorvi {
 namespace {
@@ -93,6 +94,31 @@ TEST_F(LanDatagramTest, CloseDropsDatagramsNotYetHandled) {
   closing.close();
   EXPECT_EQ(watched.queue.runPending(), 1u);
   EXPECT_TRUE(seen.datagrams.empty());
+}
+
+// While the GUI thread handles nothing, at most READ_BACKLOG_LIMIT bytes of datagrams wait for it;
+// the system drops what its receive buffer cannot hold. Once the GUI thread runs, receiving goes on.
+TEST_F(LanDatagramTest, AFloodWaitsForTheGuiThreadOnlyUpToTheBacklogLimit) {
+  lantest::WatchedGuiQueue watched;
+  RecordingDatagramEvents seen;
+  LanDatagram flooded(network, watched, seen);
+  ASSERT_TRUE(flooded.open(0));
+  const std::string large(60000, 'F');
+  for (int index = 0; index < 200; ++index) {  // 12 MB, far more than any receive buffer
+    sender.send("127.0.0.1", flooded.port(), large);
+  }
+  const std::size_t mostWaiting = READ_BACKLOG_LIMIT / large.size() + 1;
+  ASSERT_TRUE(watched.waitForPosts(mostWaiting, EVENT_WAIT));
+  EXPECT_FALSE(watched.waitForPosts(mostWaiting + 1, std::chrono::milliseconds(500)));
+
+  // The receive buffer may still be full of the flood when the first "after" comes: send again.
+  const auto afterArrived = [&] { return !seen.datagrams.empty() && seen.datagrams.back() == "after"; };
+  for (int attempt = 0; attempt < 50 && !afterArrived(); ++attempt) {
+    EXPECT_TRUE(sender.send("127.0.0.1", flooded.port(), "after"));
+    watched.queue.runUntil(afterArrived, std::chrono::milliseconds(200));
+  }
+  ASSERT_TRUE(afterArrived());
+  EXPECT_GE(seen.datagrams.size(), mostWaiting + 1);
 }
 
 }  // namespace
