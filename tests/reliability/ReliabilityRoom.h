@@ -52,6 +52,22 @@ class ReliabilityRoom {
     }
     return true;
   }
+  // Runs the GUI queue until `holds` has stayed true for `quiet` on end: events still on their way
+  // (a sweep's reconnects, say) have had their effect, however loaded the machine.
+  bool pumpUntilSteady(const std::function<bool()>& holds, std::chrono::milliseconds quiet) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    auto heldSince = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() < deadline) {
+      gui.runUntil([] { return false; }, std::chrono::milliseconds(5));
+      const auto now = std::chrono::steady_clock::now();
+      if (!holds()) {
+        heldSince = now;
+      } else if (now - heldSince >= quiet) {
+        return true;
+      }
+    }
+    return false;
+  }
   // Lets every event already on its way arrive.
   void settle(std::chrono::milliseconds quiet = std::chrono::milliseconds(200)) {
     gui.runUntil([] { return false; }, quiet);
