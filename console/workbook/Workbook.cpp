@@ -18,7 +18,9 @@ constexpr int FONT_RECORDS = 5;
 constexpr int STYLE_XF_RECORDS = 15;
 constexpr std::uint32_t NO_STRING = std::numeric_limits<std::uint32_t>::max();
 
-// The string index of every cell, row by row; NO_STRING for an empty text.
+// The string index of every cell, row by row; NO_STRING for an empty text, whose cell stays blank
+// (xlrd reads both alike, but libfreexl will not open a workbook whose string table holds an
+// empty string).
 std::vector<std::uint32_t> shareCellTexts(const TextTable& table, SharedStrings& strings) {
   std::vector<std::uint32_t> indexes;
   indexes.reserve(table.rowCount() * table.columnCount());
