@@ -125,12 +125,17 @@ void InputCapture::triggerHotKeyShot() {
   // The wait must not happen inside the hook call: a low-level hook that takes longer than the
   // system's hook timeout (at most a second) is silently removed. One queued shot at a time keeps
   // the waits from nesting without bound while F9 is held and the pointer moves; a trigger during
-  // it only re-arms the counter.
+  // it re-arms the counter and starts the delay again, so the one picture is taken a second after
+  // the last trigger.
+  hotKeyWaitSlicesLeft_ = HOT_KEY_SHOT_DELAY_MS / HOT_KEY_WAIT_SLICE_MS;
   if (hotKeyShotQueued_) {
     return;
   }
   hotKeyShotQueued_ = ports_.gui.post([this] {
-    ports_.gui.workerWait(HOT_KEY_SHOT_DELAY_MS);
+    while (hotKeyWaitSlicesLeft_ > 0) {
+      --hotKeyWaitSlicesLeft_;
+      ports_.gui.workerWait(HOT_KEY_WAIT_SLICE_MS);
+    }
     hotKeyShotQueued_ = false;
     ports_.screenshot.shoot();
   });

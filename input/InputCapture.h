@@ -30,7 +30,10 @@ struct HookEvent {
 inline constexpr std::string_view TEXT_HOT_KEY_SCREENSHOT = "键盘 F9键   按下";
 inline constexpr std::string_view TEXT_HOT_KEY_RELEASE = "键盘 F10键   按下";
 
+// The hot-key shot comes this long after the last trigger, waited in slices so that a trigger
+// during the wait can start it again.
 inline constexpr unsigned HOT_KEY_SHOT_DELAY_MS = 1000;
+inline constexpr unsigned HOT_KEY_WAIT_SLICE_MS = 100;
 
 // `position` over `extent` in single precision. An extent of 0 (display mode unreadable) gives 0,
 // so the event still travels and replays at the edge instead of sending inf or nan.
@@ -69,6 +72,7 @@ class InputCapture {
   bool controlOn_ = false;
   std::string lastKeyState_;
   bool hotKeyShotQueued_ = false;
+  unsigned hotKeyWaitSlicesLeft_ = 0;
 };
 
 }  // namespace zorvi

@@ -192,8 +192,26 @@ TEST(InputCapture, F9ArmsAtOnceAndShootsAfterTheWaitOutsideTheHookCall) {
   ASSERT_EQ(rig.gui.queued.size(), 1u);
 
   rig.gui.runQueued();
-  EXPECT_EQ(rig.log, (std::vector<std::string>{"arm", "wait 1000", "shoot"}));
+  std::vector<std::string> expected{"arm"};
+  expected.insert(expected.end(), 10, "wait 100");  // a second, in slices
+  expected.emplace_back("shoot");
+  EXPECT_EQ(rig.log, expected);
   EXPECT_EQ(rig.screenshot.pictures, 1);
+}
+
+// Two triggers half a second apart: one picture, a second after the later one.
+TEST(InputCapture, ATriggerDuringTheWaitStartsTheSecondAgain) {
+  CaptureRig rig;
+  rig.desktop.keyAction(120, true);
+  rig.gui.duringWait = [&](std::size_t waitsSoFar) {
+    if (waitsSoFar == 5) {
+      rig.desktop.movePointer({1, 1});  // the text still names the F9 press
+    }
+  };
+  rig.gui.runQueued();
+  EXPECT_EQ(rig.gui.waits, std::vector<unsigned>(15, 100));
+  EXPECT_EQ(rig.screenshot.pictures, 1);
+  EXPECT_TRUE(rig.gui.queued.empty());
 }
 
 TEST(InputCapture, F9WithControlOnIsBroadcastToo) {

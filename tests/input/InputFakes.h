@@ -147,6 +147,9 @@ class FakeGuiThreadTasks final : public GuiThreadTasks {
     if (log_ != nullptr) {
       log_->push_back("wait " + std::to_string(milliseconds));
     }
+    if (duringWait) {
+      duringWait(waits.size());  // what the thread dispatches while it waits
+    }
   }
   void runQueued() {
     std::vector<std::function<void()>> now;
@@ -156,6 +159,7 @@ class FakeGuiThreadTasks final : public GuiThreadTasks {
     }
   }
   bool acceptPosts = true;
+  std::function<void(std::size_t waitsSoFar)> duringWait;
   std::vector<std::function<void()>> queued;
   std::vector<unsigned> waits;
 
